@@ -1,0 +1,23 @@
+// The multimedia calls the program makes: timers, the sound player and the wave-out volume.
+// On Linux they are routed to the services installed at start-up (see services.h).
+#pragma once
+
+#include "platform/win_types.h"
+
+#ifndef _WIN32
+MMRESULT timeBeginPeriod(UINT uPeriod);
+MMRESULT timeEndPeriod(UINT uPeriod);
+MMRESULT timeSetEvent(UINT uDelay, UINT uResolution, LPTIMECALLBACK fptc, DWORD_PTR dwUser,
+                      UINT fuEvent);
+MMRESULT timeKillEvent(UINT uTimerID);
+DWORD timeGetTime();
+
+BOOL PlaySoundA(LPCSTR pszSound, HMODULE hmod, DWORD fdwSound);
+
+MMRESULT waveOutOpen(HWAVEOUT* phwo, UINT uDeviceID, const WAVEFORMATEX* pwfx, DWORD_PTR dwCallback,
+                     DWORD_PTR dwInstance, DWORD fdwOpen);
+MMRESULT waveOutGetVolume(HWAVEOUT hwo, DWORD* pdwVolume);
+MMRESULT waveOutSetVolume(HWAVEOUT hwo, DWORD dwVolume);
+MMRESULT waveOutReset(HWAVEOUT hwo);
+MMRESULT waveOutClose(HWAVEOUT hwo);
+#endif

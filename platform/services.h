@@ -1,0 +1,63 @@
+// The services behind the Windows-named platform calls, chosen once at start-up: the real ones for
+// the program, recording doubles with virtual time for the tests.
+#pragma once
+
+#include "platform/win_types.h"
+
+namespace platform {
+
+// A periodic callback service with millisecond periods. Tick k of a timer is due at its start plus
+// k times its period. SetEvent returns 0 for a refused request; killing an unknown id is harmless,
+// and once KillEvent returns no callback of that timer runs any more.
+class TimerService {
+public:
+    virtual ~TimerService() = default;
+    virtual MMRESULT BeginPeriod(UINT periodMs) = 0;
+    virtual MMRESULT EndPeriod(UINT periodMs) = 0;
+    virtual UINT SetEvent(UINT delayMs, UINT resolutionMs, LPTIMECALLBACK callback, DWORD_PTR user,
+                          UINT flags) = 0;
+    virtual MMRESULT KillEvent(UINT timerId) = 0;
+    virtual DWORD GetTime() = 0;  // milliseconds on a monotonic clock, wrapping at 2^32
+};
+
+// Plays in-memory RIFF WAVE images, one at a time: a new request or a stop ends the sound that
+// plays. Called from the GUI thread and from timer callbacks; the last request wins.
+class SoundPlayer {
+public:
+    virtual ~SoundPlayer() = default;
+    // image == nullptr stops the sound. Only SND_ASYNC | SND_MEMORY [| SND_LOOP] is supported.
+    virtual BOOL Play(const char* image, DWORD flags) = 0;
+};
+
+// The wave-out device, used only for its volume: low 16 bits left, high 16 bits right.
+class WaveOutDevice {
+public:
+    virtual ~WaveOutDevice() = default;
+    virtual MMRESULT Open(HWAVEOUT* handle, UINT deviceId, const WAVEFORMATEX* format) = 0;
+    virtual MMRESULT GetVolume(HWAVEOUT handle, DWORD* volume) = 0;
+    virtual MMRESULT SetVolume(HWAVEOUT handle, DWORD volume) = 0;
+    virtual MMRESULT Reset(HWAVEOUT handle) = 0;
+    virtual MMRESULT Close(HWAVEOUT handle) = 0;
+};
+
+class Shell {
+public:
+    virtual ~Shell() = default;
+    // Returns a value above 32 on success, as the Windows call does.
+    virtual HINSTANCE Execute(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,
+                              LPCWSTR directory, int show) = 0;
+};
+
+struct Services {
+    TimerService* timers = nullptr;
+    SoundPlayer* player = nullptr;
+    WaveOutDevice* waveOut = nullptr;
+    Shell* shell = nullptr;
+};
+
+// Installs the services. Call on the GUI thread before any timer exists; a call with a null member
+// leaves that service out, and its calls then fail harmlessly.
+void Install(const Services& services);
+const Services& Installed();
+
+}  // namespace platform

@@ -1,0 +1,9 @@
+// Opening a document or web address with the desktop's default handler.
+#pragma once
+
+#include "platform/win_types.h"
+
+#ifndef _WIN32
+HINSTANCE ShellExecuteW(HWND hwnd, LPCWSTR lpOperation, LPCWSTR lpFile, LPCWSTR lpParameters,
+                        LPCWSTR lpDirectory, int nShowCmd);
+#endif
