@@ -9,8 +9,12 @@ namespace {
 Services g_services;
 }
 
-void Install(const Services& services) { g_services = services; }
-const Services& Installed() { return g_services; }
+void Install(const Services& services) {
+    g_services = services;
+}
+const Services& Installed() {
+    return g_services;
+}
 
 }  // namespace platform
 
@@ -51,7 +55,8 @@ MMRESULT waveOutOpen(HWAVEOUT* phwo, UINT uDeviceID, const WAVEFORMATEX* pwfx,
                      DWORD_PTR /*dwCallback*/, DWORD_PTR /*dwInstance*/, DWORD /*fdwOpen*/) {
     auto* w = platform::Installed().waveOut;
     if (!w) {
-        if (phwo) *phwo = nullptr;
+        if (phwo)
+            *phwo = nullptr;
         return MMSYSERR_NODRIVER;
     }
     return w->Open(phwo, uDeviceID, pwfx);

@@ -10,7 +10,7 @@ namespace platform {
 // k times its period. SetEvent returns 0 for a refused request; killing an unknown id is harmless,
 // and once KillEvent returns no callback of that timer runs any more.
 class TimerService {
-public:
+  public:
     virtual ~TimerService() = default;
     virtual MMRESULT BeginPeriod(UINT periodMs) = 0;
     virtual MMRESULT EndPeriod(UINT periodMs) = 0;
@@ -23,7 +23,7 @@ public:
 // Plays in-memory RIFF WAVE images, one at a time: a new request or a stop ends the sound that
 // plays. Called from the GUI thread and from timer callbacks; the last request wins.
 class SoundPlayer {
-public:
+  public:
     virtual ~SoundPlayer() = default;
     // image == nullptr stops the sound. Only SND_ASYNC | SND_MEMORY [| SND_LOOP] is supported.
     virtual BOOL Play(const char* image, DWORD flags) = 0;
@@ -31,7 +31,7 @@ public:
 
 // The wave-out device, used only for its volume: low 16 bits left, high 16 bits right.
 class WaveOutDevice {
-public:
+  public:
     virtual ~WaveOutDevice() = default;
     virtual MMRESULT Open(HWAVEOUT* handle, UINT deviceId, const WAVEFORMATEX* format) = 0;
     virtual MMRESULT GetVolume(HWAVEOUT handle, DWORD* volume) = 0;
@@ -41,7 +41,7 @@ public:
 };
 
 class Shell {
-public:
+  public:
     virtual ~Shell() = default;
     // Returns a value above 32 on success, as the Windows call does.
     virtual HINSTANCE Execute(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,

@@ -15,7 +15,8 @@ Entry g_entries[kMaxSoundImages];
 }  // namespace
 
 bool RegisterSoundImage(const void* image, std::size_t bytes) {
-    if (!image) return false;
+    if (!image)
+        return false;
     Entry* freeEntry = nullptr;
     for (Entry& e : g_entries) {
         const void* p = e.image.load(std::memory_order_acquire);
@@ -23,16 +24,19 @@ bool RegisterSoundImage(const void* image, std::size_t bytes) {
             e.bytes.store(bytes, std::memory_order_release);
             return true;
         }
-        if (!p && !freeEntry) freeEntry = &e;
+        if (!p && !freeEntry)
+            freeEntry = &e;
     }
-    if (!freeEntry) return false;
+    if (!freeEntry)
+        return false;
     freeEntry->bytes.store(bytes, std::memory_order_release);
     freeEntry->image.store(image, std::memory_order_release);
     return true;
 }
 
 void UnregisterSoundImage(const void* image) {
-    if (!image) return;
+    if (!image)
+        return;
     for (Entry& e : g_entries) {
         if (e.image.load(std::memory_order_acquire) == image) {
             e.image.store(nullptr, std::memory_order_release);
@@ -42,7 +46,8 @@ void UnregisterSoundImage(const void* image) {
 }
 
 std::size_t SoundImageSize(const void* image) {
-    if (!image) return 0;
+    if (!image)
+        return 0;
     for (const Entry& e : g_entries) {
         if (e.image.load(std::memory_order_acquire) == image)
             return e.bytes.load(std::memory_order_acquire);

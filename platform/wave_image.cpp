@@ -18,7 +18,8 @@ std::uint16_t Le16(const std::uint8_t* p) {
 
 float WaveImage::Sample(std::size_t frame, unsigned channel) const {
     const std::uint8_t* p = data + frame * BytesPerFrame() + channel * (bitsPerSample / 8);
-    if (bitsPerSample == 8) return (static_cast<int>(p[0]) - 128) / 128.0f;
+    if (bitsPerSample == 8)
+        return (static_cast<int>(p[0]) - 128) / 128.0f;
     return static_cast<std::int16_t>(Le16(p)) / 32768.0f;
 }
 
@@ -28,7 +29,8 @@ std::optional<WaveImage> ParseWaveImage(const void* bytes, std::size_t size) {
         return std::nullopt;
     // The RIFF size may claim less than the file holds (trailing bytes) but never more.
     const std::uint64_t riffEnd = std::uint64_t{Le32(b + 4)} + 8;
-    if (riffEnd > size) return std::nullopt;
+    if (riffEnd > size)
+        return std::nullopt;
     const std::size_t end = static_cast<std::size_t>(riffEnd);
 
     WaveImage image;
@@ -38,9 +40,11 @@ std::optional<WaveImage> ParseWaveImage(const void* bytes, std::size_t size) {
         const std::uint8_t* chunk = b + pos;
         const std::size_t chunkSize = Le32(chunk + 4);
         const std::size_t body = pos + 8;
-        if (chunkSize > end - body) return std::nullopt;
+        if (chunkSize > end - body)
+            return std::nullopt;
         if (std::memcmp(chunk, "fmt ", 4) == 0) {
-            if (chunkSize < 16) return std::nullopt;
+            if (chunkSize < 16)
+                return std::nullopt;
             const std::uint8_t* f = b + body;
             const std::uint16_t tag = Le16(f);
             image.channels = Le16(f + 2);
@@ -48,19 +52,20 @@ std::optional<WaveImage> ParseWaveImage(const void* bytes, std::size_t size) {
             const std::uint16_t blockAlign = Le16(f + 12);
             image.bitsPerSample = Le16(f + 14);
             if (tag != 1 || image.channels < 1 || image.channels > 2 ||
-                (image.bitsPerSample != 8 && image.bitsPerSample != 16) ||
-                image.sampleRate < 1 || image.sampleRate > 384000 ||
-                blockAlign != image.BytesPerFrame())
+                (image.bitsPerSample != 8 && image.bitsPerSample != 16) || image.sampleRate < 1 ||
+                image.sampleRate > 384000 || blockAlign != image.BytesPerFrame())
                 return std::nullopt;
             haveFormat = true;
         } else if (std::memcmp(chunk, "data", 4) == 0) {
-            if (!haveFormat) return std::nullopt;
+            if (!haveFormat)
+                return std::nullopt;
             image.data = b + body;
             image.dataBytes = chunkSize - chunkSize % image.BytesPerFrame();
             return image;
         }
         pos = body + chunkSize + (chunkSize & 1);
-        if (pos > end) break;
+        if (pos > end)
+            break;
     }
     return std::nullopt;
 }

@@ -1,4 +1,5 @@
-// Reads the format and PCM data of an in-memory RIFF WAVE image without ever looking past its bytes.
+// Reads the format and PCM data of an in-memory RIFF WAVE image without ever looking past its
+// bytes.
 #pragma once
 
 #include <cstddef>

@@ -1,10 +1,11 @@
 // Windows-style scalar types, handles and constants that the program's code is written against.
-// On Windows they come from the system headers; elsewhere they are defined here with the same values.
+// On Windows they come from the system headers; elsewhere they are defined here with the same
+// values.
 #pragma once
 
 #ifdef _WIN32
-#include <windows.h>
 #include <mmsystem.h>
+#include <windows.h>
 #else
 #include <cstdint>
 
@@ -44,8 +45,12 @@ using HWAVEOUT = HWAVEOUT__*;
 using HMENU = HMENU__*;
 using HDC = HDC__*;
 
-inline constexpr WORD LOWORD(DWORD_PTR v) { return static_cast<WORD>(v & 0xFFFF); }
-inline constexpr WORD HIWORD(DWORD_PTR v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
+inline constexpr WORD LOWORD(DWORD_PTR v) {
+    return static_cast<WORD>(v & 0xFFFF);
+}
+inline constexpr WORD HIWORD(DWORD_PTR v) {
+    return static_cast<WORD>((v >> 16) & 0xFFFF);
+}
 
 // Multimedia timers.
 using LPTIMECALLBACK = void (*)(UINT uTimerID, UINT uMsg, DWORD_PTR dwUser, DWORD_PTR dw1,

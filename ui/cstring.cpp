@@ -32,7 +32,8 @@ CString CString::FromUtf8(std::string_view utf8) {
                     }
                     cp = (cp << 6) | (cc & 0x3F);
                 }
-                if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
+                if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+                    cp = 0xFFFD;
             }
         }
         if (cp >= 0x10000) {

@@ -7,7 +7,7 @@
 #include <string_view>
 
 class CString {
-public:
+  public:
     CString() = default;
     CString(const char16_t* text) : text_(text ? text : u"") {}
     CString(std::u16string text) : text_(std::move(text)) {}
@@ -33,9 +33,11 @@ public:
     friend bool operator==(const CString& a, const char16_t* b) { return a.text_ == (b ? b : u""); }
     friend auto operator<=>(const CString& a, const CString& b) { return a.text_ <=> b.text_; }
 
-private:
+  private:
     std::u16string text_;
 };
 
 // For test output.
-inline std::ostream& operator<<(std::ostream& os, const CString& s) { return os << s.ToUtf8(); }
+inline std::ostream& operator<<(std::ostream& os, const CString& s) {
+    return os << s.ToUtf8();
+}

@@ -5,7 +5,7 @@
 #include "ui/cstring.h"
 
 class CException {
-public:
+  public:
     virtual ~CException() = default;
     virtual CString GetErrorMessage() const = 0;
 };

@@ -13,14 +13,16 @@ struct Call {
 };
 
 class CallLog {
-public:
-    void Add(std::uint64_t timeMs, std::string text) { calls_.push_back({timeMs, std::move(text)}); }
+  public:
+    void Add(std::uint64_t timeMs, std::string text) {
+        calls_.push_back({timeMs, std::move(text)});
+    }
     const std::vector<Call>& Calls() const { return calls_; }
     // The texts of the calls whose text starts with prefix ("" for all), in order.
     std::vector<std::string> Texts(const std::string& prefix = "") const;
     void Clear() { calls_.clear(); }
 
-private:
+  private:
     std::vector<Call> calls_;
 };
 

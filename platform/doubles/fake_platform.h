@@ -12,9 +12,9 @@
 namespace platform::doubles {
 
 class RecordingShell : public Shell {
-public:
-    HINSTANCE Execute(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,
-                      LPCWSTR directory, int show) override;
+  public:
+    HINSTANCE Execute(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory,
+                      int show) override;
     std::vector<std::u16string> opened;
     bool fail = false;
 };

@@ -8,7 +8,8 @@ namespace platform::doubles {
 std::vector<std::string> CallLog::Texts(const std::string& prefix) const {
     std::vector<std::string> texts;
     for (const Call& c : calls_)
-        if (c.text.rfind(prefix, 0) == 0) texts.push_back(c.text);
+        if (c.text.rfind(prefix, 0) == 0)
+            texts.push_back(c.text);
     return texts;
 }
 
@@ -20,7 +21,8 @@ MMRESULT FakeTimerService::BeginPeriod(UINT periodMs) {
 
 MMRESULT FakeTimerService::EndPeriod(UINT periodMs) {
     log_.Add(nowMs_, "timeEndPeriod(" + std::to_string(periodMs) + ")");
-    if (openPeriods_ == 0) return TIMERR_NOCANDO;
+    if (openPeriods_ == 0)
+        return TIMERR_NOCANDO;
     --openPeriods_;
     return TIMERR_NOERROR;
 }
@@ -51,8 +53,10 @@ void FakeTimerService::Advance(std::uint64_t ms) {
     for (;;) {
         auto next = timers_.end();
         for (auto it = timers_.begin(); it != timers_.end(); ++it)
-            if (next == timers_.end() || it->second.nextDue < next->second.nextDue) next = it;
-        if (next == timers_.end() || next->second.nextDue > target) break;
+            if (next == timers_.end() || it->second.nextDue < next->second.nextDue)
+                next = it;
+        if (next == timers_.end() || next->second.nextDue > target)
+            break;
         const UINT id = next->first;
         Timer& t = next->second;
         nowMs_ = t.nextDue;

@@ -11,7 +11,7 @@
 namespace platform::doubles {
 
 class FakeTimerService : public TimerService {
-public:
+  public:
     explicit FakeTimerService(CallLog& log) : log_(log) {}
 
     MMRESULT BeginPeriod(UINT periodMs) override;
@@ -34,7 +34,7 @@ public:
 
     static constexpr UINT kMaxDelayMs = 1000000;
 
-private:
+  private:
     struct Timer {
         UINT period;
         LPTIMECALLBACK callback;

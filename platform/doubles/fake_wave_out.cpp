@@ -13,9 +13,11 @@ MMRESULT FakeWaveOut::Open(HWAVEOUT* handle, UINT deviceId, const WAVEFORMATEX* 
                   format ? format->wFormatTag : 0u, format ? format->nChannels : 0u,
                   format ? format->nSamplesPerSec : 0u, format ? format->wBitsPerSample : 0u);
     log_.Add(clock_.Now(), text);
-    if (format) format_ = *format;
+    if (format)
+        format_ = *format;
     if (failOpen_ || !handle) {
-        if (handle) *handle = nullptr;
+        if (handle)
+            *handle = nullptr;
         return MMSYSERR_NODRIVER;
     }
     open_ = true;
@@ -25,7 +27,8 @@ MMRESULT FakeWaveOut::Open(HWAVEOUT* handle, UINT deviceId, const WAVEFORMATEX* 
 
 MMRESULT FakeWaveOut::GetVolume(HWAVEOUT handle, DWORD* volume) {
     log_.Add(clock_.Now(), "waveOutGetVolume");
-    if (!Valid(handle) || !volume) return MMSYSERR_INVALHANDLE;
+    if (!Valid(handle) || !volume)
+        return MMSYSERR_INVALHANDLE;
     *volume = volume_;
     return MMSYSERR_NOERROR;
 }
@@ -34,7 +37,8 @@ MMRESULT FakeWaveOut::SetVolume(HWAVEOUT handle, DWORD volume) {
     char text[48];
     std::snprintf(text, sizeof text, "waveOutSetVolume(0x%08X)", volume);
     log_.Add(clock_.Now(), text);
-    if (!Valid(handle)) return MMSYSERR_INVALHANDLE;
+    if (!Valid(handle))
+        return MMSYSERR_INVALHANDLE;
     volume_ = volume;
     return MMSYSERR_NOERROR;
 }
@@ -46,7 +50,8 @@ MMRESULT FakeWaveOut::Reset(HWAVEOUT handle) {
 
 MMRESULT FakeWaveOut::Close(HWAVEOUT handle) {
     log_.Add(clock_.Now(), "waveOutClose");
-    if (!Valid(handle)) return MMSYSERR_INVALHANDLE;
+    if (!Valid(handle))
+        return MMSYSERR_INVALHANDLE;
     open_ = false;
     return MMSYSERR_NOERROR;
 }

@@ -8,7 +8,7 @@
 namespace platform::doubles {
 
 class FakeWaveOut : public WaveOutDevice {
-public:
+  public:
     FakeWaveOut(CallLog& log, const FakeTimerService& clock) : log_(log), clock_(clock) {}
 
     MMRESULT Open(HWAVEOUT* handle, UINT deviceId, const WAVEFORMATEX* format) override;
@@ -23,7 +23,7 @@ public:
     bool IsOpen() const { return open_; }
     const WAVEFORMATEX& LastFormat() const { return format_; }
 
-private:
+  private:
     bool Valid(HWAVEOUT handle) const { return open_ && handle == &device_; }
     CallLog& log_;
     const FakeTimerService& clock_;

@@ -12,7 +12,7 @@
 namespace platform::doubles {
 
 class RecordingSoundPlayer : public SoundPlayer {
-public:
+  public:
     struct Request {
         std::uint64_t timeMs;
         const char* image;  // nullptr for a stop
@@ -29,7 +29,7 @@ public:
     const std::vector<Request>& Requests() const { return requests_; }
     void Clear() { requests_.clear(); }
 
-private:
+  private:
     CallLog& log_;
     const FakeTimerService& clock_;
     std::function<std::string(const char*)> namer_;

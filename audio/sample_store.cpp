@@ -1,0 +1,89 @@
+// Loading the samples. Every image is checked once here, so the players can trust its sizes.
+#include "audio/sample_store.h"
+
+#include <cstdio>
+
+#include "platform/native_path.h"
+#include "platform/sound_images.h"
+#include "platform/wave_image.h"
+
+SampleSlot g_p440Hz;
+SampleSlot g_pHat1;
+SampleSlot g_pHat2;
+SampleSlot g_pMetronome1;
+SampleSlot g_pMetronome2;
+SampleSlot g_pRim1;
+SampleSlot g_pRim2;
+SampleSlot g_pClick1;
+SampleSlot g_pClick2;
+
+// Template order of the sound radios: Metronome, Digital, Closed Hi-Hat, Rim.
+const ClickSamples kClickSamples[kSoundKinds] = {
+    {&g_pMetronome1, &g_pMetronome2},
+    {&g_pClick1, &g_pClick2},
+    {&g_pHat1, &g_pHat2},
+    {&g_pRim1, &g_pRim2},
+};
+
+namespace {
+// No click or tone needs more; a larger file is not one of ours.
+constexpr long kMaxSampleBytes = 16L * 1024 * 1024;
+
+void Warn(const char* path, const char* why) {
+    std::fprintf(stderr, "metronome: %s: %s; this sound stays silent\n", path, why);
+}
+}  // namespace
+
+SampleSlot::~SampleSlot() {
+    platform::UnregisterSoundImage(data_.get());
+}
+
+void SampleSlot::reset(std::unique_ptr<char[]> data, std::size_t size) {
+    std::unique_ptr<char[]> old = std::move(data_);
+    data_ = std::move(data);
+    size_ = data_ ? size : 0;
+    if (data_)
+        platform::RegisterSoundImage(data_.get(), size_);
+    platform::UnregisterSoundImage(old.get());
+}
+
+void LoadSample(const char* path, SampleSlot& slot) {
+    const std::string native = platform::NativePath(path);
+    std::FILE* file = std::fopen(native.c_str(), "rb");
+    if (!file) {
+        Warn(path, "cannot be opened");
+        return slot.reset();
+    }
+    long size = -1;
+    if (std::fseek(file, 0, SEEK_END) == 0)
+        size = std::ftell(file);
+    if (size < 0 || size > kMaxSampleBytes || std::fseek(file, 0, SEEK_SET) != 0) {
+        std::fclose(file);
+        Warn(path, size > kMaxSampleBytes ? "is too large" : "cannot be read");
+        return slot.reset();
+    }
+    auto data = std::make_unique<char[]>(static_cast<std::size_t>(size));
+    const std::size_t got = std::fread(data.get(), 1, static_cast<std::size_t>(size), file);
+    std::fclose(file);
+    if (got != static_cast<std::size_t>(size)) {
+        Warn(path, "is shorter than its size");
+        return slot.reset();
+    }
+    if (!platform::ParseWaveImage(data.get(), got)) {
+        Warn(path, "is not a PCM WAVE file");
+        return slot.reset();
+    }
+    slot.reset(std::move(data), got);
+}
+
+void LoadSampleStore() {
+    LoadSample("sounds\\440Hz.wav", g_p440Hz);
+    LoadSample("sounds\\Hat1.wav", g_pHat1);
+    LoadSample("sounds\\Hat2.wav", g_pHat2);
+    LoadSample("sounds\\Metronome1.wav", g_pMetronome1);
+    LoadSample("sounds\\Metronome2.wav", g_pMetronome2);
+    LoadSample("sounds\\Rim1.wav", g_pRim1);
+    LoadSample("sounds\\Rim2.wav", g_pRim2);
+    LoadSample("sounds\\Click1.wav", g_pClick1);
+    LoadSample("sounds\\Click2.wav", g_pClick2);
+}

@@ -1,0 +1,43 @@
+// What a toolkit backend provides: a native view for each dialog, the modal loop, message boxes.
+// Control state and behaviour live in the framework (window.h); a backend draws that state and
+// forwards the user's input to it.
+#pragma once
+
+#include <memory>
+
+#include "ui/cstring.h"
+#include "ui/win_defs.h"
+
+namespace ui {
+
+class DialogWindow;
+
+class WindowView {
+  public:
+    virtual ~WindowView() = default;
+    virtual void Show(bool visible) = 0;
+    // Something of control `index` changed; -1 stands for the window itself (caption, icons,
+    // minimised state, enabled state).
+    virtual void Update(int index) = 0;
+    // The client area's size in pixels.
+    virtual RECT ClientRect() const = 0;
+};
+
+class Backend {
+  public:
+    virtual ~Backend() = default;
+    virtual std::unique_ptr<WindowView> CreateView(DialogWindow& window) = 0;
+    // Runs until window.ModalEnded(); dispatches posted messages (DispatchPostedMessages) and
+    // pending paints (DialogWindow::PaintPending) whenever it is idle.
+    virtual void RunModalLoop(DialogWindow& window) = 0;
+    // A modal message box; owner may be null. Returns IDOK for the OK button.
+    virtual int MessageBox(DialogWindow* owner, const CString& text, const CString& caption,
+                           UINT type) = 0;
+    // Size of a large icon in pixels (SM_CXICON, SM_CYICON).
+    virtual int IconSize() const { return 32; }
+};
+
+void InstallBackend(Backend* backend);
+Backend* CurrentBackend();
+
+}  // namespace ui

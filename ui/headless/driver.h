@@ -1,0 +1,54 @@
+// Acts on a dialog as a user does (click, type, choose a row, drag the slider, press keys, close
+// it) and reads what the dialog shows. After each action the dialog is left idle: posted messages
+// are delivered and pending paints are done, as a real message loop would.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/window.h"
+
+namespace ui::headless {
+
+class Driver {
+  public:
+    explicit Driver(DialogWindow& window) : window_(window) {}
+
+    DialogWindow& Window() { return window_; }
+    UINT TemplateId() const { return window_.Template().id; }
+
+    // Actions.
+    void Click(int id);
+    void Key(UINT vk, unsigned modifiers = kNoModifier);
+    // Types into the focused control, character by character ('\r' is Enter).
+    void Type(std::u16string_view text);
+    void Focus(int id);
+    void ChooseRow(int id, int row);
+    void ChooseRow(int id, std::u16string_view text);
+    void DragSlider(int id, int pos);
+    void CloseBox();
+    void SystemCommand(UINT id);
+    // Opens the system menu and chooses the item whose access key is `key`; false if none has it.
+    bool ChooseSystemMenuItem(char16_t key);
+    void Idle();
+
+    // What the dialog shows.
+    Control& Item(int id) const;
+    CString Text(int id) const { return Item(id).Text(); }
+    bool Visible(int id) const { return Item(id).IsVisible(); }
+    bool Enabled(int id) const { return Item(id).IsEnabled(); }
+    int Check(int id) const { return Item(id).Check(); }
+    int CurSel(int id) const { return Item(id).CurSel(); }
+    int SliderPos(int id) const { return Item(id).Pos(); }
+    // Id of the focused control, 0 when none.
+    int FocusId() const;
+    // Id of the selected radio button in the group of `anyId`, 0 when none.
+    int SelectedRadio(int anyId) const;
+    bool Ended() const { return window_.ModalEnded(); }
+
+  private:
+    DialogWindow& window_;
+};
+
+}  // namespace ui::headless
