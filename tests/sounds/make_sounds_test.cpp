@@ -7,7 +7,7 @@
 #include <set>
 #include <string>
 
-#include "canonical_wav.h"
+#include "read_file.h"
 
 namespace sounds_test {
 namespace {
@@ -34,15 +34,9 @@ TEST(MakeSounds, ReproducesTheCommittedFilesByteForByte) {
     EXPECT_EQ(names, WavNames(committed));
     for (const std::string& name : names) {
         SCOPED_TRACE(name);
-        EXPECT_TRUE(ReadBytes(out / name) == ReadBytes(committed / name))
+        EXPECT_TRUE(ReadFile(out / name) == ReadFile(committed / name))
             << "regenerate with: cmake --build <build> --target regenerate_sounds";
     }
-}
-
-TEST(MakeSounds, RefusesToRunWithoutAnOutputFolder) {
-    const std::string command = std::string("\"") + MAKE_SOUNDS + "\" 2>" +
-                                (fs::path(SCRATCH_DIR).parent_path() / "usage.txt").string();
-    EXPECT_NE(std::system(command.c_str()), 0);
 }
 
 }  // namespace
