@@ -38,6 +38,7 @@ TEST(FreeTempo, TypingRestartsTheClickAtEveryKeystroke) {
     AppHarness app;
     Texts names;
     app.Run([&](Driver& d) {
+        d.Click(IDC_SIGNATURE_2_4);
         d.Click(IDC_NO_FIXED_SCALE);
         Edit(d, u"");
         d.Click(IDC_ONOFF);
