@@ -2,6 +2,8 @@
 // of the scale in the fixed-scale mode, or shown as a number with its name in free entry.
 #include "tempo/tap_tempo.h"
 
+#include <string>
+
 #include "app/metronome_dlg.h"
 #include "audio/beat_clock.h"
 #include "platform/mmsystem.h"
@@ -20,17 +22,13 @@ void ResetTapTempo() {
 
 namespace {
 
-// Writes `value` (not negative) in decimal, terminated; the buffer holds any 32-bit value.
+// Writes a tempo (1 to 60000 BPM) in decimal, terminated; longer text would be cut to fit.
 void WriteDecimal(std::int32_t value, std::array<char16_t, 10>& digits) {
-    char16_t reversed[10];
-    int n = 0;
-    do {
-        reversed[n++] = static_cast<char16_t>(u'0' + value % 10);
-        value /= 10;
-    } while (value > 0 && n < 9);
-    for (int i = 0; i < n; ++i)
-        digits[static_cast<std::size_t>(i)] = reversed[n - 1 - i];
-    digits[static_cast<std::size_t>(n)] = u'\0';
+    const std::string text = std::to_string(value);
+    std::size_t i = 0;
+    for (; i < text.size() && i + 1 < digits.size(); ++i)
+        digits[i] = static_cast<char16_t>(text[i]);
+    digits[i] = u'\0';
 }
 
 }  // namespace
