@@ -1,12 +1,16 @@
 // A preset through real bank files: open, archive, serialize, close, as a save and a recall do.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/file.h"
 #include "presets/archive_exception.h"
 #include "tests/presets/bank_bytes.h"
 #include "tests/presets/scratch_folder.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 void Save(const CString& name, CBank bank) {
     CFile file;
@@ -64,6 +68,19 @@ TEST(BankFile, TruncatedFileFailsTheRecallWithEndOfFile) {
                   u"An attempt was made to access an unnamed file past its end.");
     }
     EXPECT_EQ(bank, AndantePreset());
+}
+
+// The fuzzer starts from these files, so each must stay a whole, valid bank file.
+TEST(BankFile, SeedCorpusHoldsValidBankFiles) {
+    const fs::path seeds = fs::path(SOURCE_DIR) / "tests/fuzz/corpus/bank";
+    int count = 0;
+    for (const auto& entry : fs::directory_iterator(seeds)) {
+        CBank bank;
+        EXPECT_NO_THROW(Recall(CString::FromUtf8(entry.path().string()), bank)) << entry.path();
+        ++count;
+    }
+    EXPECT_GE(count, 3);
+    EXPECT_EQ(ReadWholeFile(seeds / "andante.dat"), AndanteBytes());
 }
 
 }  // namespace
