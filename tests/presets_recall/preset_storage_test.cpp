@@ -96,9 +96,11 @@ TEST(PresetStorage, CancellingTheSaveDialogWritesNothing) {
 
 TEST(PresetStorage, TheSaveDialogOpensOnPresetOneWithOkFocused) {
     AppHarness app;
+    Driver* main = nullptr;
     for (int time = 0; time < 2; ++time) {
         app.ThenInNextDialog([&](Driver& s) {
             EXPECT_EQ(s.TemplateId(), IDD_SAVE_PRESET);
+            EXPECT_FALSE(main->Window().IsEnabled());  // owned by the main dialog
             EXPECT_EQ(s.Window().Text(), CString(u"Save User Preset"));
             EXPECT_EQ(s.CurSel(IDC_PRESET_LIST), 0);  // whatever was chosen the time before
             EXPECT_EQ(s.FocusId(), IDOK);
@@ -108,6 +110,7 @@ TEST(PresetStorage, TheSaveDialogOpensOnPresetOneWithOkFocused) {
     }
     app.ThenInNextDialog([&](Driver& s) { s.Key(VK_RETURN); });
     app.Run([&](Driver& d) {
+        main = &d;
         for (int time = 0; time < 3; ++time) {
             d.Click(IDC_SAVE_PRESET);
             EXPECT_TRUE(d.Window().IsEnabled());
