@@ -20,7 +20,7 @@ TEST(PresetRecall, AnEmptyPresetWarnsAndChangesNothing) {
             const Shown before = Look(app, d);
             d.Click(IDC_PRESET_3);
             EXPECT_EQ(Look(app, d), before);
-            EXPECT_EQ(Dialog(d).m_strTempoCombo, CString(u"132 Allegro"));
+            EXPECT_EQ(MainDialog(d).m_strTempoCombo, CString(u"132 Allegro"));
             d.Key(VK_ESCAPE);
         });
         ASSERT_EQ(app.ui.MessageBoxes().size(), 1u);
@@ -40,10 +40,10 @@ TEST(PresetRecall, ASavedPresetStartsTheClickOneIntervalLaterAtItsTempo) {
         d.ChooseRow(IDC_TEMPO_LIST, u"69 Adagio");
         app.Advance(1000);
         d.Click(IDC_PRESET_2);
-        EXPECT_TRUE(Dialog(d).m_bRunning);
-        EXPECT_EQ(Dialog(d).m_nBeatPeriodMs, 500);
+        EXPECT_TRUE(MainDialog(d).m_bRunning);
+        EXPECT_EQ(MainDialog(d).m_nBeatPeriodMs, 500);
         EXPECT_EQ(d.CurSel(IDC_TEMPO_LIST), 26);
-        EXPECT_EQ(Dialog(d).m_strTempoCombo, CString(u"120 Moderato/Allegro"));
+        EXPECT_EQ(MainDialog(d).m_strTempoCombo, CString(u"120 Moderato/Allegro"));
         app.Advance(1000);
         d.Key(VK_ESCAPE);
     });
@@ -91,12 +91,12 @@ TEST(PresetRecall, AFreeTempoPresetComesBackInFreeEntry) {
         EXPECT_TRUE(d.Visible(IDC_TEMPO_NAME));
         EXPECT_EQ(d.Text(IDC_TEMPO_VALUE), CString(u"137"));
         EXPECT_EQ(d.Text(IDC_TEMPO_NAME), CString(u"Allegro"));
-        EXPECT_EQ(Dialog(d).m_nTempoBpm, 137);
+        EXPECT_EQ(MainDialog(d).m_nTempoBpm, 137);
         EXPECT_EQ(d.SliderPos(IDC_VOLUME), 1234);
         // The list keeps what it showed; the periods of the two modes are not part of a preset.
-        EXPECT_EQ(Dialog(d).m_strTempoCombo, CString(u"50 Largo"));
-        EXPECT_EQ(Dialog(d).m_nScalePeriodMs, 600);
-        EXPECT_EQ(Dialog(d).m_nFreePeriodMs, 600);
+        EXPECT_EQ(MainDialog(d).m_strTempoCombo, CString(u"50 Largo"));
+        EXPECT_EQ(MainDialog(d).m_nScalePeriodMs, 600);
+        EXPECT_EQ(MainDialog(d).m_nFreePeriodMs, 600);
         d.Key(VK_ESCAPE);
     });
     EXPECT_EQ(app.Calls("timeSetEvent"), (Texts{"timeSetEvent(437,1,TIME_PERIODIC) -> 1"}));
@@ -112,12 +112,12 @@ TEST(PresetRecall, AScalePresetComesBackWithItsRowFromEitherMode) {
             if (fromFreeEntry)
                 d.Click(IDC_NO_FIXED_SCALE);
             // Straight from the handler: the slider's next repaint pulls the list text anyway.
-            Dialog(d).OnBank7();
-            EXPECT_EQ(Dialog(d).m_strTempoCombo, CString(u"84 Andante"));
+            MainDialog(d).OnBank7();
+            EXPECT_EQ(MainDialog(d).m_strTempoCombo, CString(u"84 Andante"));
             d.Click(IDC_PRESET_7);
             EXPECT_EQ(d.CurSel(IDC_TEMPO_LIST), 17);
-            EXPECT_EQ(Dialog(d).m_strTempoCombo, CString(u"84 Andante"));
-            EXPECT_EQ(Dialog(d).m_nBeatPeriodMs, 714);
+            EXPECT_EQ(MainDialog(d).m_strTempoCombo, CString(u"84 Andante"));
+            EXPECT_EQ(MainDialog(d).m_nBeatPeriodMs, 714);
             EXPECT_EQ(d.Check(IDC_NO_FIXED_SCALE), 0);
             EXPECT_TRUE(d.Visible(IDC_TEMPO_LIST));
             EXPECT_FALSE(d.Visible(IDC_TEMPO_VALUE));
@@ -140,7 +140,7 @@ TEST(PresetRecall, FourEighthsComesBackWhetherStoredFoldedOrNot) {
             EXPECT_EQ(d.SelectedRadio(IDC_SIGNATURE_1_4), IDC_SIGNATURE_4_8) << stored;
             // The volume slider's repaint pulls the radios, so the stored form may not last.
             EXPECT_EQ(FoldSignature(g_nSignature.load()), 3);
-            EXPECT_EQ(Dialog(d).m_bEighths, 1);
+            EXPECT_EQ(MainDialog(d).m_bEighths, 1);
             d.Key(VK_ESCAPE);
         });
         EXPECT_EQ(app.Calls("timeSetEvent"), (Texts{"timeSetEvent(300,1,TIME_PERIODIC) -> 1"}));
@@ -158,7 +158,7 @@ TEST(PresetRecall, CommentsWithLineBreaksComeBackWhole) {
         SetComments(d, u"something else");
         d.Click(IDC_PRESET_4);
         EXPECT_EQ(d.Text(IDC_COMMENTS), typed);
-        EXPECT_EQ(Dialog(d).m_strComments, typed);
+        EXPECT_EQ(MainDialog(d).m_strComments, typed);
         d.Key(VK_ESCAPE);
     });
 }
@@ -174,16 +174,16 @@ TEST(PresetRecall, AToneRowPresetLoopsTheTone) {
                 d.Click(IDC_ONOFF);
             app.Advance(1000);
             d.Click(IDC_PRESET_5);
-            EXPECT_TRUE(Dialog(d).m_bRunning);
-            EXPECT_EQ(Dialog(d).m_nBeatPeriodMs, -1);
-            EXPECT_EQ(Dialog(d).m_strTempoCombo, CString(u"A4 TONE (440 Hz)"));
+            EXPECT_TRUE(MainDialog(d).m_bRunning);
+            EXPECT_EQ(MainDialog(d).m_nBeatPeriodMs, -1);
+            EXPECT_EQ(MainDialog(d).m_strTempoCombo, CString(u"A4 TONE (440 Hz)"));
             EXPECT_EQ(app.fake.timers.ActiveTimers(), 0u);
             // The enabled state of Tap and "No fixed scale" is not part of a preset.
             EXPECT_TRUE(d.Enabled(IDC_TAP));
             EXPECT_TRUE(d.Enabled(IDC_NO_FIXED_SCALE));
             app.Advance(2000);
             d.Click(IDC_ONOFF);  // off: the tone stops
-            EXPECT_FALSE(Dialog(d).m_bRunning);
+            EXPECT_FALSE(MainDialog(d).m_bRunning);
             d.Key(VK_ESCAPE);
         });
         Texts sounds;
@@ -218,9 +218,9 @@ TEST(PresetRecall, TakesStoredValuesUncheckedWithTheirDocumentedEffects) {
     app.Run([&](Driver& d) {
         d.Click(IDC_PRESET_3);
         EXPECT_EQ(d.CurSel(IDC_TEMPO_LIST), -1);
-        EXPECT_TRUE(Dialog(d).m_strTempoCombo.IsEmpty());
+        EXPECT_TRUE(MainDialog(d).m_strTempoCombo.IsEmpty());
         EXPECT_EQ(d.SelectedRadio(IDC_SOUND_METRONOME), 0);
-        EXPECT_TRUE(Dialog(d).m_bRunning);
+        EXPECT_TRUE(MainDialog(d).m_bRunning);
         app.Advance(2000);
         d.Key(VK_ESCAPE);
     });
@@ -239,7 +239,7 @@ TEST(PresetRecall, AShortFileShowsTheEndOfFileErrorAndChangesNothing) {
             const Shown before = Look(app, d);
             d.Click(IDC_PRESET_1);
             EXPECT_EQ(Look(app, d), before) << kept;
-            EXPECT_EQ(Dialog(d).m_strTempoCombo, CString(u"84 Andante"));
+            EXPECT_EQ(MainDialog(d).m_strTempoCombo, CString(u"84 Andante"));
             d.Key(VK_ESCAPE);
         });
         ASSERT_EQ(app.ui.MessageBoxes().size(), 1u);

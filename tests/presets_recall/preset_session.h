@@ -1,5 +1,5 @@
-// Helpers for the preset tests: the main dialog behind a driver, bank files in the working folder,
-// and a save through the Save dialog as the user makes it.
+// Helpers for the preset tests: bank files in the working folder, a save through the Save dialog
+// as the user makes it, and what the main dialog shows.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -17,12 +17,9 @@
 namespace preset_tests {
 
 using test_support::AppHarness;
+using test_support::MainDialog;
 using ui::headless::Driver;
 using Texts = std::vector<std::string>;
-
-inline CMetronomeDlg& Dialog(Driver& d) {
-    return static_cast<CMetronomeDlg&>(d.Window().Object());
-}
 
 // The buttons "1" to "8"; their ids are not in caption order.
 inline int PresetButton(int preset) {
@@ -88,8 +85,8 @@ inline Shown Look(AppHarness& app, Driver& d) {
             d.Text(IDC_COMMENTS),
             d.Text(IDC_TEMPO_VALUE),
             d.Text(IDC_TEMPO_NAME),
-            Dialog(d).m_nBeatPeriodMs,
-            Dialog(d).m_bRunning,
+            MainDialog(d).m_nBeatPeriodMs,
+            MainDialog(d).m_bRunning,
             app.Calls("time").size(),
             app.Sounds().size()};
 }
