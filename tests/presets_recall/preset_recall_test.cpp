@@ -272,6 +272,20 @@ TEST(PresetRecall, AFileHeldByAnotherOpenerIsLeftAloneSilently) {
     EXPECT_EQ(ReadWholeFile(BankPath(2)), stored);
 }
 
+TEST(PresetRecall, AFolderNamedLikeABankFileIsLeftAloneSilently) {
+    AppHarness app;
+    std::filesystem::create_directory(BankPath(3));
+    app.Run([&](Driver& d) {
+        const Shown before = Look(app, d);
+        d.Click(IDC_PRESET_3);
+        EXPECT_EQ(Look(app, d), before);
+        SavePreset(app, d, 3);
+        d.Key(VK_ESCAPE);
+    });
+    EXPECT_TRUE(app.ui.MessageBoxes().empty());
+    EXPECT_TRUE(std::filesystem::is_directory(BankPath(3)));
+}
+
 TEST(PresetRecall, FilesAreFoundInTheFolderCurrentAtThePress) {
     AppHarness app;
     const auto first = std::filesystem::current_path();
