@@ -3,6 +3,8 @@
 
 #include <RtAudio.h>
 #include <fcntl.h>
+#include <pthread.h>
+#include <sched.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -39,6 +41,26 @@ class QuietStderr {
 
 void IgnoreError(RtAudioError::Type, const std::string&) {}
 
+// The threads that the audio libraries start while the stream opens (the callback thread and
+// the sound server client's own) inherit the opener's scheduling: make that real-time for the
+// duration, so that they keep up on a busy machine. Without the right to it, nothing changes.
+class RealTimeWhileOpening {
+  public:
+    RealTimeWhileOpening() {
+        pthread_getschedparam(pthread_self(), &policy_, &saved_);
+        sched_param param{};
+        param.sched_priority = sched_get_priority_min(SCHED_FIFO) + 20;
+        pthread_setschedparam(pthread_self(), SCHED_FIFO, &param);
+    }
+    ~RealTimeWhileOpening() { pthread_setschedparam(pthread_self(), policy_, &saved_); }
+    RealTimeWhileOpening(const RealTimeWhileOpening&) = delete;
+    RealTimeWhileOpening& operator=(const RealTimeWhileOpening&) = delete;
+
+  private:
+    int policy_ = SCHED_OTHER;
+    sched_param saved_{};
+};
+
 // A callback that comes sooner than this after the previous one returned did not wait for the
 // stream (the opening prefill, or the rest of a burst).
 constexpr std::int64_t kWaitedNs = 1'000'000;
@@ -54,6 +76,7 @@ bool RtAudioOutput::Open(std::uint32_t sampleRate, unsigned channels, unsigned b
     // The server's default buffering adds 150 ms or more; ask it for as little as it grants.
     setenv("PULSE_LATENCY_MSEC", "15", 0);
     const QuietStderr quiet;
+    const RealTimeWhileOpening realTime;
     for (const RtAudio::Api api : {RtAudio::LINUX_PULSE, RtAudio::LINUX_ALSA, RtAudio::UNIX_JACK}) {
         try {
             auto audio = std::make_unique<RtAudio>(api);
@@ -64,8 +87,7 @@ bool RtAudioOutput::Open(std::uint32_t sampleRate, unsigned channels, unsigned b
             params.deviceId = audio->getDefaultOutputDevice();
             params.nChannels = channels;
             RtAudio::StreamOptions options;
-            options.flags = RTAUDIO_MINIMIZE_LATENCY | RTAUDIO_SCHEDULE_REALTIME;
-            options.priority = 20;
+            options.flags = RTAUDIO_MINIMIZE_LATENCY;
             options.streamName = "Metronome";
             unsigned frames = bufferFrames;
             audio->openStream(&params, nullptr, RTAUDIO_FLOAT32, sampleRate, &frames, &Callback,
@@ -93,6 +115,7 @@ bool RtAudioOutput::Start(player::PlayerEngine& engine) {
     engine_ = &engine;
     try {
         const QuietStderr quiet;
+        const RealTimeWhileOpening realTime;
         audio_->startStream();
         return audio_->isStreamRunning();
     } catch (const std::exception&) {

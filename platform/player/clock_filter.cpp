@@ -2,6 +2,7 @@
 #include "platform/player/clock_filter.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace platform::player {
 
@@ -44,28 +45,38 @@ void ClockFilter::CloseBucket() {
     Publish();
 }
 
+bool ClockFilter::Fit(double lowest) {
+    const std::size_t oldest = (next_ + kBuckets - count_) % kBuckets;
+    double sx = 0, sy = 0, sxx = 0, sxy = 0, n = 0;
+    for (std::size_t i = 0; i < count_; ++i) {
+        const Point& p = ring_[(oldest + i) % kBuckets];
+        if (p.y - (offset_ + slope_ * p.x) < lowest)
+            continue;
+        sx += p.x;
+        sy += p.y;
+        sxx += p.x * p.x;
+        sxy += p.x * p.y;
+        n += 1;
+    }
+    const double den = n * sxx - sx * sx;
+    if (n < 3 || den <= 0)
+        return false;
+    // The fit runs below the envelope by the callbacks' mean delay, a constant that the latency
+    // absorbs, and is far steadier than any single envelope point.
+    slope_ = (n * sxy - sx * sy) / den;
+    offset_ = (sy - slope_ * sx) / n;
+    return true;
+}
+
 void ClockFilter::Refit() {
     const std::size_t oldest = (next_ + kBuckets - count_) % kBuckets;
     const double span = ring_[(next_ + kBuckets - 1) % kBuckets].x - ring_[oldest].x;
     mature_ = span * 1e9 >= static_cast<double>(kMatureNs);
-    if (mature_) {
-        double sx = 0, sy = 0, sxx = 0, sxy = 0;
-        for (std::size_t i = 0; i < count_; ++i) {
-            const Point& p = ring_[(oldest + i) % kBuckets];
-            sx += p.x;
-            sy += p.y;
-            sxx += p.x * p.x;
-            sxy += p.x * p.y;
-        }
-        const double n = static_cast<double>(count_);
-        const double den = n * sxx - sx * sx;
-        if (den > 0) {
-            slope_ = (n * sxy - sx * sy) / den;
-            // The fit runs below the envelope by the callbacks' mean delay, a constant that the
-            // latency absorbs, and is far steadier than any single envelope point.
-            offset_ = (sy - slope_ * sx) / n;
-            return;
-        }
+    if (mature_ && Fit(-1e300)) {
+        // Buckets whose every callback came late (the server held back for a while) lie below
+        // the envelope: fit again without them.
+        Fit(-kLateSeconds * rate_);
+        return;
     }
     // Young: the offset touches the highest of the recent bucket maxima.
     const std::size_t recent = std::min(count_, kEnvelopeBuckets);

@@ -1,7 +1,8 @@
 // Relates the monotonic clock to the output stream's frames from many callbacks. Callbacks are
 // only ever late, so the estimate follows the envelope of (time, frame): the earliest point of
-// each second, and a least-squares line through the last four minutes of them (before
-// that, the nominal rate through the highest recent point).
+// each half second, and a least-squares line through the last 16 s of them, fitted again
+// without the buckets that came late throughout (before that, the nominal rate through the
+// highest recent point).
 #pragma once
 
 #include <array>
@@ -35,10 +36,11 @@ class ClockFilter {
     // Any thread; lock-free (a sequence lock over atomics, retried while the callback writes).
     Line Current() const;
 
-    static constexpr std::int64_t kBucketNs = 1'000'000'000;
-    static constexpr std::size_t kBuckets = 256;        // four minutes of history for the line
-    static constexpr std::size_t kEnvelopeBuckets = 2;  // the highest recent point, while young
-    static constexpr std::int64_t kMatureNs = 8'000'000'000;
+    static constexpr std::int64_t kBucketNs = 500'000'000;
+    static constexpr std::size_t kBuckets = 32;         // 16 s of history for the line
+    static constexpr std::size_t kEnvelopeBuckets = 4;  // the highest recent point, while young
+    static constexpr std::int64_t kMatureNs = 6'000'000'000;
+    static constexpr double kLateSeconds = 0.0005;  // a bucket this far below the line is late
 
   private:
     struct Point {
@@ -47,6 +49,7 @@ class ClockFilter {
     };
     void CloseBucket();
     void Refit();
+    bool Fit(double lowest);  // least squares over the points no further below the line
     void Publish();
 
     const double rate_;

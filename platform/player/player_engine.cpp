@@ -105,16 +105,26 @@ std::int64_t PlayerEngine::PlaceFromTimer() {
         run.mature = line.mature;
         run.outOfBand = 0;
     };
-    // Count on at the measured rate once the filter knows it, and again whenever single frames
-    // cannot keep up with the drift.
-    if ((!run.mature && line.mature) || run.outOfBand >= kOutOfBandTicks)
+    // Count on at the measured rate once the filter knows it.
+    if (!run.mature && line.mature)
         rerate();
     std::int64_t frame = at(tick.tick);
 
     // The margin, measured at the tick's due time so that wake-up delays do not count.
     const std::int64_t dueNs = tick.startNs + static_cast<std::int64_t>(tick.tick) * tick.periodMs *
                                                   std::int64_t{1'000'000};
-    const double drift = static_cast<double>(frame) - line.FrameAt(dueNs + latencyNs_);
+    double drift = static_cast<double>(frame) - line.FrameAt(dueNs + latencyNs_);
+    if (run.outOfBand >= kOutOfBandTicks) {
+        // Out of the band for many ticks, more than single frames can mend (the stream lost
+        // audio, or its rate moved): take the measured rate and put this tick back on time.
+        rerate();
+        const std::int64_t change = -std::llround(drift);
+        run.correction += change;
+        frame += change;
+        drift += static_cast<double>(change);
+        stats_.corrections.fetch_add(std::abs(change), std::memory_order_relaxed);
+        stats_.jumps.fetch_add(1, std::memory_order_relaxed);
+    }
     if (std::abs(drift) > bandFrames_) {
         ++run.outOfBand;
         // One frame, and only where the interval stays one of the run's two lengths.

@@ -41,6 +41,7 @@ struct PlayerOptions {
 // What the timer thread saw of its runs' margins, for measurements.
 struct PlacementStats {
     std::atomic<std::int64_t> corrections{0};  // frames added or removed, in absolute value
+    std::atomic<std::int64_t> jumps{0};        // re-anchorings after long spells out of band
     std::atomic<double> marginMs{0};           // latest margin measured at a tick's due time
     std::atomic<double> minMarginMs{1e9};
     std::atomic<double> maxMarginMs{-1e9};
