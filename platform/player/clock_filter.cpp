@@ -89,15 +89,16 @@ void ClockFilter::Refit() {
 }
 
 void ClockFilter::Publish() {
+    // A sequence lock without fences: the fields are stored with release and loaded with
+    // acquire, so a reader that saw any new field also sees the odd version before it.
     const std::uint32_t v = version_.load(std::memory_order_relaxed);
     version_.store(v + 1, std::memory_order_relaxed);
-    std::atomic_thread_fence(std::memory_order_release);
     // Re-express the line at the reference time as absolute frames.
-    t0Out_.store(refNs_, std::memory_order_relaxed);
-    f0Out_.store(static_cast<double>(refFrame_) + offset_, std::memory_order_relaxed);
-    perNsOut_.store((rate_ + slope_) * 1e-9, std::memory_order_relaxed);
-    matureOut_.store(mature_, std::memory_order_relaxed);
-    valid_.store(true, std::memory_order_relaxed);
+    t0Out_.store(refNs_, std::memory_order_release);
+    f0Out_.store(static_cast<double>(refFrame_) + offset_, std::memory_order_release);
+    perNsOut_.store((rate_ + slope_) * 1e-9, std::memory_order_release);
+    matureOut_.store(mature_, std::memory_order_release);
+    valid_.store(true, std::memory_order_release);
     version_.store(v + 2, std::memory_order_release);
 }
 
@@ -105,12 +106,11 @@ ClockFilter::Line ClockFilter::Current() const {
     for (;;) {
         const std::uint32_t v1 = version_.load(std::memory_order_acquire);
         Line line;
-        line.valid = valid_.load(std::memory_order_relaxed);
-        line.mature = matureOut_.load(std::memory_order_relaxed);
-        line.t0Ns = t0Out_.load(std::memory_order_relaxed);
-        line.f0 = f0Out_.load(std::memory_order_relaxed);
-        line.framesPerNs = perNsOut_.load(std::memory_order_relaxed);
-        std::atomic_thread_fence(std::memory_order_acquire);
+        line.valid = valid_.load(std::memory_order_acquire);
+        line.mature = matureOut_.load(std::memory_order_acquire);
+        line.t0Ns = t0Out_.load(std::memory_order_acquire);
+        line.f0 = f0Out_.load(std::memory_order_acquire);
+        line.framesPerNs = perNsOut_.load(std::memory_order_acquire);
         const std::uint32_t v2 = version_.load(std::memory_order_relaxed);
         if (v1 == v2 && (v1 & 1) == 0)
             return line;
