@@ -2,7 +2,7 @@
 // only ever late, so the estimate follows the envelope of (time, frame): the earliest point of
 // each half second, and a least-squares line through the last 16 s of them, fitted again
 // without the buckets that came late throughout (before that, the nominal rate through the
-// highest recent point).
+// highest recent point). Two seconds off the line on one side start the history afresh.
 #pragma once
 
 #include <array>
@@ -41,6 +41,7 @@ class ClockFilter {
     static constexpr std::size_t kEnvelopeBuckets = 4;  // the highest recent point, while young
     static constexpr std::int64_t kMatureNs = 6'000'000'000;
     static constexpr double kLateSeconds = 0.0005;  // a bucket this far below the line is late
+    static constexpr int kStepBuckets = 4;          // this many off the line on one side: a step
 
   private:
     struct Point {
@@ -62,6 +63,7 @@ class ClockFilter {
     std::array<Point, kBuckets> ring_{};
     std::size_t count_ = 0;
     std::size_t next_ = 0;
+    int offSide_ = 0;    // consecutive buckets off the line, signed by the side
     double slope_ = 0;   // frames per second over the nominal rate
     double offset_ = 0;  // y at x = 0
     bool mature_ = false;

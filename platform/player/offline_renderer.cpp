@@ -32,6 +32,8 @@ std::int64_t OfflineRenderer::CallbackNs(std::uint64_t buffer) const {
         const std::uint64_t h = (burst + 1) * 0x9E3779B97F4A7C15ull;
         t += static_cast<double>((h >> 11) % static_cast<std::uint64_t>(stream_.maxLateNs));
     }
+    if (t >= static_cast<double>(stream_.stallAtNs))
+        t += static_cast<double>(stream_.stallNs);
     return std::max<std::int64_t>(0, std::llround(t));
 }
 

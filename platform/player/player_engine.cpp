@@ -114,9 +114,11 @@ std::int64_t PlayerEngine::PlaceFromTimer() {
     const std::int64_t dueNs = tick.startNs + static_cast<std::int64_t>(tick.tick) * tick.periodMs *
                                                   std::int64_t{1'000'000};
     double drift = static_cast<double>(frame) - line.FrameAt(dueNs + latencyNs_);
-    if (run.outOfBand >= kOutOfBandTicks) {
-        // Out of the band for many ticks, more than single frames can mend (the stream lost
-        // audio, or its rate moved): take the measured rate and put this tick back on time.
+    // Far out for a few ticks, or out at all for many: more than single frames can mend.
+    const bool far = std::abs(drift) > kFarBands * bandFrames_;
+    if (run.outOfBand >= (far ? kFarTicks : kOutOfBandTicks)) {
+        // The stream lost audio, or its rate moved: take the measured rate and put this tick
+        // back on time in one interval.
         rerate();
         const std::int64_t change = -std::llround(drift);
         run.correction += change;

@@ -79,6 +79,8 @@ class PlayerEngine : public SoundPlayer {
         int outOfBand = 0;  // consecutive ticks outside the band
     };
     static constexpr int kOutOfBandTicks = 16;
+    static constexpr int kFarTicks = 4;  // when beyond kFarBands times the band
+    static constexpr double kFarBands = 3;
     std::int64_t PlaceFromTimer();
     std::int64_t PlaceNow();
     Run& RunFor(std::uint64_t id, const ClockFilter::Line& line);

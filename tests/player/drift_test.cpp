@@ -89,4 +89,33 @@ TEST(DriftEarly, RunStartedOnAYoungClockStaysInBand) {
     EXPECT_GE(stats.minMarginMs.load(), options.latencyMs - options.bandMs - 0.5);
 }
 
+// The server stalls for 30 ms (an underrun): every later frame sounds 30 ms late, so the run
+// takes the difference back in one interval and then keeps its grid and its band again.
+TEST(DriftStall, ARunRecoversItsLatencyAfterTheServerStalls) {
+    StreamModel stream;
+    stream.stallAtNs = 60'000'000'000;
+    stream.stallNs = 30'000'000;
+    PlayerOptions options;
+    Rig rig(options, stream);
+    rig.renderer.Advance(20'000'000'000);
+    const auto start = rig.renderer.Onsets().size();
+    const UINT id = rig.On(600);
+    rig.renderer.Advance(120'050'000'000);
+    rig.Off(id);
+    rig.renderer.Advance(200'000'000);
+    const auto& all = rig.renderer.Onsets();
+    std::vector<Onset> onsets(all.begin() + static_cast<long>(start), all.end());
+    ASSERT_EQ(onsets.size(), 201u);
+    const auto& stats = rig.renderer.Player().Stats();
+    EXPECT_EQ(stats.jumps.load(), 1);
+    EXPECT_LE(std::abs(stats.marginMs.load() - options.latencyMs), options.bandMs);
+    // One interval is 30 ms short; the last hundred are one grid again.
+    int uneven = 0;
+    for (std::size_t i = 1; i < onsets.size(); ++i)
+        uneven += std::abs(onsets[i].frame - onsets[i - 1].frame - 28800) > 1;
+    EXPECT_EQ(uneven, 1);
+    const std::vector<Onset> tail(onsets.end() - 100, onsets.end());
+    EXPECT_LE(Jitter(tail), 1.0);
+}
+
 }  // namespace
