@@ -111,7 +111,7 @@ void Capture(Placement placement, int seconds) {
         return;
     }
     double minMargin = 0, maxMargin = 0;
-    long corrections = 0;
+    long corrections = 0, late = 0, jumps = 0;
     std::string api;
     {
         LinuxOptions options;
@@ -128,6 +128,8 @@ void Capture(Placement placement, int seconds) {
         minMargin = stats.minMarginMs.load();
         maxMargin = stats.maxMarginMs.load();
         corrections = stats.corrections.load();
+        late = services.Player().LateRequests();
+        jumps = stats.jumps.load();
         platform::Install({});
     }
     sink.Stop();
@@ -152,8 +154,10 @@ void Capture(Placement placement, int seconds) {
                 grid.jitter, grid.sdDeviation, static_cast<long long>(grid.shortest),
                 static_cast<long long>(grid.longest), (ideal / grid.slope - 1) * 1e6);
     if (placement == Placement::kSampleAccurate)
-        std::printf("  margin %.3f..%.3f ms (band 20 +- 1.5)  frames corrected %ld\n", minMargin,
-                    maxMargin, corrections);
+        std::printf(
+            "  margin %.3f..%.3f ms (band 20 +- 1.5)  frames corrected %ld, "
+            "re-anchored %ld times, requests too late %ld\n",
+            minMargin, maxMargin, corrections, jumps, late);
     std::fflush(stdout);
 }
 

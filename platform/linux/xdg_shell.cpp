@@ -57,6 +57,8 @@ HINSTANCE XdgShell::Execute(HWND, LPCWSTR verb, LPCWSTR file, LPCWSTR, LPCWSTR, 
     const std::string target = ToUtf8(file);
     if (target.empty())
         return Result(2);
+    // Everything the child needs is made before fork: after it, only async-signal-safe calls.
+    const char* argv[] = {program_.c_str(), target.c_str(), nullptr};
     int report[2];
     if (pipe2(report, O_CLOEXEC) != 0)
         return Result(2);
@@ -76,7 +78,7 @@ HINSTANCE XdgShell::Execute(HWND, LPCWSTR verb, LPCWSTR file, LPCWSTR, LPCWSTR, 
             dup2(null, STDOUT_FILENO);
             dup2(null, STDERR_FILENO);
         }
-        execlp(program_.c_str(), program_.c_str(), target.c_str(), static_cast<char*>(nullptr));
+        execvp(argv[0], const_cast<char* const*>(argv));
         const int error = errno;
         [[maybe_unused]] const ssize_t n = write(report[1], &error, sizeof error);
         _exit(127);

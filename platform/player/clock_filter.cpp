@@ -1,4 +1,4 @@
-// The envelope clock filter: bucket maxima, a least-squares slope and an envelope offset.
+// The envelope clock filter: bucket maxima, a least-squares slope and the envelope's offset.
 #include "platform/player/clock_filter.h"
 
 #include <algorithm>
@@ -26,9 +26,9 @@ void ClockFilter::Add(std::int64_t timeNs, std::int64_t frame) {
         bucketBest_ = p;
         bucketHasPoint_ = true;
     }
-    // While young, a point above the line means it lags: lift it at once, not a bucket later.
+    // A point above the line means that it lags: lift it at once, not a bucket later.
     const double above = p.y - (offset_ + slope_ * p.x);
-    if (!valid_.load(std::memory_order_relaxed) || (!mature_ && above > 0)) {
+    if (!valid_.load(std::memory_order_relaxed) || above > 0) {
         offset_ = p.y - slope_ * p.x;
         Publish();
     }
@@ -93,11 +93,11 @@ void ClockFilter::Refit() {
     mature_ = span * 1e9 >= static_cast<double>(kMatureNs);
     if (mature_ && Fit(-1e300)) {
         // Buckets whose every callback came late (the server held back for a while) lie below
-        // the envelope: fit again without them.
+        // the envelope: fit the rate again without them.
         Fit(-kLateSeconds * rate_);
-        return;
     }
-    // Young: the offset touches the highest of the recent bucket maxima.
+    // The offset touches the highest of the recent bucket maxima: no frame that the stream has
+    // asked for lies beyond the line, so a request placed ahead of it is never too late.
     const std::size_t recent = std::min(count_, kEnvelopeBuckets);
     double best = -1e300;
     for (std::size_t i = 0; i < recent; ++i) {

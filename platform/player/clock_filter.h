@@ -1,8 +1,9 @@
 // Relates the monotonic clock to the output stream's frames from many callbacks. Callbacks are
 // only ever late, so the estimate follows the envelope of (time, frame): the earliest point of
-// each half second, and a least-squares line through the last 16 s of them, fitted again
-// without the buckets that came late throughout (before that, the nominal rate through the
-// highest recent point). Two seconds off the line on one side start the history afresh.
+// each half second; the rate is a least-squares fit through the last 16 s of them, fitted again
+// without the buckets that came late throughout (the nominal rate before that), and the line
+// goes through the highest of the last 4 s. Two seconds off the line on one side start the
+// history afresh.
 #pragma once
 
 #include <array>
@@ -38,7 +39,7 @@ class ClockFilter {
 
     static constexpr std::int64_t kBucketNs = 500'000'000;
     static constexpr std::size_t kBuckets = 32;         // 16 s of history for the line
-    static constexpr std::size_t kEnvelopeBuckets = 4;  // the highest recent point, while young
+    static constexpr std::size_t kEnvelopeBuckets = 8;  // the line touches the highest of these
     static constexpr std::int64_t kMatureNs = 6'000'000'000;
     static constexpr double kLateSeconds = 0.0005;  // a bucket this far below the line is late
     static constexpr int kStepBuckets = 4;          // this many off the line on one side: a step

@@ -154,6 +154,9 @@ std::int64_t PlayerEngine::PlaceFromTimer() {
 }
 
 void PlayerEngine::Schedule(const PlayRequest& request) {
+    if (request.frame != PlayRequest::kAsap && request.frame < pos_)
+        lateRequests_.store(lateRequests_.load(std::memory_order_relaxed) + 1,
+                            std::memory_order_relaxed);
     const std::int64_t frame =
         request.frame == PlayRequest::kAsap ? pos_ : std::max(request.frame, pos_);
     // The newest request wins: whatever was placed at or after its frame is dropped.

@@ -67,6 +67,8 @@ class PlayerEngine : public SoundPlayer {
     const ClockFilter& Filter() const { return filter_; }
     const PlacementStats& Stats() const { return stats_; }
     std::int64_t FramesRendered() const { return rendered_.load(std::memory_order_relaxed); }
+    // Placed requests that reached the callback after their frame had been rendered.
+    std::int64_t LateRequests() const { return lateRequests_.load(std::memory_order_relaxed); }
 
   private:
     struct Run {
@@ -115,6 +117,7 @@ class PlayerEngine : public SoundPlayer {
     std::int64_t pos_ = 0;
     bool clockStarted_ = false;
     std::atomic<std::int64_t> rendered_{0};
+    std::atomic<std::int64_t> lateRequests_{0};
 };
 
 }  // namespace platform::player
