@@ -105,8 +105,12 @@ std::int64_t PlayerEngine::PlaceFromTimer() {
         run.mature = line.mature;
         run.outOfBand = 0;
     };
-    // Count on at the measured rate once the filter knows it.
-    if (!run.mature && line.mature)
+    // Count on at the measured rate once the filter knows it, and again when the stream's rate
+    // has wandered from it (a sound server's clock may): single frames then keep the phase.
+    const double measured =
+        tick.periodMs * 1e-3 * options_.sampleRate * line.RateRatio(options_.sampleRate);
+    if ((!run.mature && line.mature) ||
+        (line.mature && std::abs(measured / run.interval - 1) > kRerateRatio))
         rerate();
     std::int64_t frame = at(tick.tick);
 

@@ -81,7 +81,8 @@ class PlayerEngine : public SoundPlayer {
         int outOfBand = 0;  // consecutive ticks outside the band
     };
     static constexpr int kOutOfBandTicks = 16;
-    static constexpr int kFarTicks = 4;  // when beyond kFarBands times the band
+    static constexpr double kRerateRatio = 30e-6;  // rate wander that re-counts a run
+    static constexpr int kFarTicks = 4;            // when beyond kFarBands times the band
     static constexpr double kFarBands = 3;
     std::int64_t PlaceFromTimer();
     std::int64_t PlaceNow();
