@@ -37,25 +37,6 @@ void ClockFilter::Add(std::int64_t timeNs, std::int64_t frame) {
 void ClockFilter::CloseBucket() {
     if (!bucketHasPoint_)
         return;
-    if (mature_) {
-        // Callbacks come late in spells, but not for two seconds on end: a run of buckets off
-        // the line on one side means that the stream itself moved (the server lost audio or
-        // changed its buffering). Start the history afresh there, keeping the rate.
-        const double off = bucketBest_.y - (offset_ + slope_ * bucketBest_.x);
-        const int side = off > kLateSeconds * rate_ ? 1 : off < -kLateSeconds * rate_ ? -1 : 0;
-        const bool same = offSide_ == 0 || (offSide_ > 0) == (side > 0);
-        offSide_ = side != 0 && same ? offSide_ + side : side;
-        if (std::abs(offSide_) >= kStepBuckets) {
-            const auto keep = static_cast<std::size_t>(kStepBuckets - 1);
-            std::array<Point, kBuckets> recent{};
-            for (std::size_t i = 0; i < keep; ++i)
-                recent[i] = ring_[(next_ + kBuckets - keep + i) % kBuckets];
-            ring_ = recent;
-            count_ = keep;
-            next_ = keep;
-            offSide_ = 0;
-        }
-    }
     ring_[next_] = bucketBest_;
     next_ = (next_ + 1) % kBuckets;
     count_ = std::min(count_ + 1, kBuckets);

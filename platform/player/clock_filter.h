@@ -2,8 +2,8 @@
 // only ever late, so the estimate follows the envelope of (time, frame): the earliest point of
 // each half second; the rate is a least-squares fit through the last 16 s of them, fitted again
 // without the buckets that came late throughout (the nominal rate before that), and the line
-// goes through the highest of the last 4 s. Two seconds off the line on one side start the
-// history afresh.
+// goes through the highest of them: a point above lifts it at once, while a drop is believed
+// only once it has lasted the whole window (it could be a long spell of late callbacks).
 #pragma once
 
 #include <array>
@@ -38,8 +38,8 @@ class ClockFilter {
     Line Current() const;
 
     static constexpr std::int64_t kBucketNs = 500'000'000;
-    static constexpr std::size_t kBuckets = 32;         // 16 s of history for the line
-    static constexpr std::size_t kEnvelopeBuckets = 8;  // the line touches the highest of these
+    static constexpr std::size_t kBuckets = 32;                // 16 s of history for the line
+    static constexpr std::size_t kEnvelopeBuckets = kBuckets;  // the line touches the highest
     static constexpr std::int64_t kMatureNs = 6'000'000'000;
     static constexpr double kLateSeconds = 0.0005;  // a bucket this far below the line is late
     static constexpr int kStepBuckets = 4;          // this many off the line on one side: a step
@@ -64,7 +64,6 @@ class ClockFilter {
     std::array<Point, kBuckets> ring_{};
     std::size_t count_ = 0;
     std::size_t next_ = 0;
-    int offSide_ = 0;    // consecutive buckets off the line, signed by the side
     double slope_ = 0;   // frames per second over the nominal rate
     double offset_ = 0;  // y at x = 0
     bool mature_ = false;

@@ -89,8 +89,9 @@ TEST(DriftEarly, RunStartedOnAYoungClockStaysInBand) {
     EXPECT_GE(stats.minMarginMs.load(), options.latencyMs - options.bandMs - 0.5);
 }
 
-// The server stalls for 30 ms (an underrun): every later frame sounds 30 ms late, so the run
-// takes the difference back in one interval and then keeps its grid and its band again.
+// The server stalls for 30 ms (an underrun): every later frame sounds 30 ms late. Once the
+// filter believes the drop (it could have been a spell of late callbacks), the run takes the
+// difference back and then keeps one grid and its band again.
 TEST(DriftStall, ARunRecoversItsLatencyAfterTheServerStalls) {
     StreamModel stream;
     stream.stallAtNs = 60'000'000'000;
@@ -100,20 +101,20 @@ TEST(DriftStall, ARunRecoversItsLatencyAfterTheServerStalls) {
     rig.renderer.Advance(20'000'000'000);
     const auto start = rig.renderer.Onsets().size();
     const UINT id = rig.On(600);
-    rig.renderer.Advance(120'050'000'000);
+    rig.renderer.Advance(180'050'000'000);
     rig.Off(id);
     rig.renderer.Advance(200'000'000);
     const auto& all = rig.renderer.Onsets();
     std::vector<Onset> onsets(all.begin() + static_cast<long>(start), all.end());
-    ASSERT_EQ(onsets.size(), 201u);
+    ASSERT_EQ(onsets.size(), 301u);
     const auto& stats = rig.renderer.Player().Stats();
-    EXPECT_EQ(stats.jumps.load(), 1);
+    EXPECT_GE(stats.jumps.load(), 1);
+    EXPECT_LE(stats.jumps.load(), 3);
     EXPECT_LE(std::abs(stats.marginMs.load() - options.latencyMs), options.bandMs);
-    // One interval is 30 ms short; the last hundred are one grid again.
-    int uneven = 0;
+    // Some intervals take the 30 ms back (none by more), and while the filter's rate is unsettled
+    // by the drop a few re-count; the last hundred are one grid again.
     for (std::size_t i = 1; i < onsets.size(); ++i)
-        uneven += std::abs(onsets[i].frame - onsets[i - 1].frame - 28800) > 1;
-    EXPECT_EQ(uneven, 1);
+        EXPECT_LE(std::abs(onsets[i].frame - onsets[i - 1].frame - 28800), 30 * 48 + 1) << i;
     const std::vector<Onset> tail(onsets.end() - 100, onsets.end());
     EXPECT_LE(Jitter(tail), 1.0);
 }
