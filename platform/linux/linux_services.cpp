@@ -1,0 +1,43 @@
+// Putting the real services together, and taking them apart in the safe order.
+#include "platform/linux/linux_services.h"
+
+#include <cstdio>
+
+namespace platform::linux_backend {
+
+LinuxServices::LinuxServices(const LinuxOptions& options) {
+    player::PlayerOptions playerOptions = options.player;
+    if (options.openAudio &&
+        output_.Open(playerOptions.sampleRate, playerOptions.channels, options.bufferFrames)) {
+        playerOptions.sampleRate = output_.SampleRate();
+        playerOptions.channels = output_.Channels();
+    }
+    player_ = std::make_unique<player::PlayerEngine>(playerOptions, clock_);
+    hasOutput_ = output_.Start(*player_);
+    if (!hasOutput_) {
+        output_.Close();
+        if (options.openAudio)
+            std::fputs("metronome: no audio output found, running silently\n", stderr);
+    }
+    waveOut_ = std::make_unique<PlayerWaveOut>(*player_);
+    timers_ = std::make_unique<ThreadTimerService>();
+}
+
+LinuxServices::~LinuxServices() {
+    if (Installed().player == player_.get())
+        Install({});
+    timers_.reset();  // joins the timer thread: no more requests
+    player_->Play(nullptr, SND_ASYNC);
+    output_.Close();  // joins the audio thread: nothing reads a sample any more
+}
+
+Services LinuxServices::Get() {
+    Services s;
+    s.timers = timers_.get();
+    s.player = player_.get();
+    s.waveOut = waveOut_.get();
+    s.shell = &shell_;
+    return s;
+}
+
+}  // namespace platform::linux_backend

@@ -1,0 +1,60 @@
+// The multimedia timers on a thread of their own: absolute sleeps on the monotonic clock, so tick
+// k of a timer is due at its start plus k periods and never drifts. The thread shares nothing
+// with the GUI thread but atomics, and asks for real-time scheduling (carrying on without it).
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <thread>
+
+#include "platform/services.h"
+
+namespace platform::linux_backend {
+
+class ThreadTimerService : public TimerService {
+  public:
+    ThreadTimerService();
+    ~ThreadTimerService() override;
+    ThreadTimerService(const ThreadTimerService&) = delete;
+    ThreadTimerService& operator=(const ThreadTimerService&) = delete;
+
+    MMRESULT BeginPeriod(UINT periodMs) override;
+    MMRESULT EndPeriod(UINT periodMs) override;
+    // Refuses (0) a period of 0 or above 2^31 - 1 ms, and a null callback.
+    UINT SetEvent(UINT delayMs, UINT resolutionMs, LPTIMECALLBACK callback, DWORD_PTR user,
+                  UINT flags) override;
+    // Once it returns, no callback of that timer runs any more (unless called from inside that
+    // very callback, which then finishes).
+    MMRESULT KillEvent(UINT timerId) override;
+    DWORD GetTime() override;
+
+    // Whether the thread got real-time scheduling.
+    bool RealTime() const { return realTime_.load(std::memory_order_relaxed); }
+
+    static constexpr std::size_t kMaxTimers = 16;
+
+  private:
+    static constexpr UINT kClaimed = 0xFFFFFFFFu;  // a slot being filled
+    struct Slot {
+        std::atomic<UINT> id{0};  // 0: free
+        std::atomic<LPTIMECALLBACK> callback{nullptr};
+        std::atomic<DWORD_PTR> user{0};
+        std::atomic<UINT> periodMs{0};
+        std::atomic<bool> periodic{false};
+        std::atomic<std::int64_t> startNs{0};
+        std::atomic<std::uint64_t> run{0};
+    };
+    void Run();
+    void Wake();
+
+    Slot slots_[kMaxTimers];
+    std::atomic<UINT> nextId_{1};
+    std::atomic<int> periods_{0};
+    std::atomic<std::uint32_t> changes_{0};  // futex word: bumped when the timer set changes
+    std::atomic<bool> quit_{false};
+    std::atomic<UINT> firing_{0};  // id whose callback runs now
+    std::atomic<bool> realTime_{false};
+    std::thread thread_;
+};
+
+}  // namespace platform::linux_backend

@@ -1,0 +1,67 @@
+// Drives the player and the timers in virtual time into memory: no device, no threads. The stream
+// is modelled as a server would run it: buffers requested in bursts as its clock (which may run
+// some ppm away from the monotonic clock) drains them, with an opening prefill. Tests read every
+// onset to the frame.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/player/player_engine.h"
+#include "platform/player/virtual_timer_service.h"
+
+namespace platform::player {
+
+struct StreamModel {
+    std::uint32_t bufferFrames = 240;    // 5 ms at 48 kHz
+    std::uint32_t buffersPerBurst = 4;   // callbacks come this many at a time
+    std::uint32_t fillFrames = 7200;     // the server keeps this much queued (150 ms)
+    double ppm = 0;                      // stream clock against the monotonic clock
+    std::int64_t maxLateNs = 0;          // each burst comes up to this much late (pseudo-random)
+    std::int64_t stallAtNs = INT64_MAX;  // the server stops playing here (an underrun) ...
+    std::int64_t stallNs = 0;            // ... for this long, then goes on where it was
+};
+
+struct Onset {
+    std::int64_t frame;
+    float level;  // first sample's magnitude, which tells the test clicks apart
+};
+
+class OfflineRenderer : public MonotonicClock {
+  public:
+    OfflineRenderer(const PlayerOptions& options, const StreamModel& stream,
+                    bool keepAudio = false);
+
+    std::int64_t NowNs() const override { return nowNs_; }
+    PlayerEngine& Player() { return *player_; }
+    VirtualTimerService& Timers() { return timers_; }
+    // The services to install so that the program's calls reach this renderer.
+    Services AsServices();
+
+    // Runs callbacks and ticks in time order up to now + ns.
+    void Advance(std::int64_t ns);
+
+    // Onsets: the first non-silent frame after at least a millisecond of silence.
+    const std::vector<Onset>& Onsets() const { return onsets_; }
+    // The first channel of everything rendered, when asked for at construction.
+    const std::vector<float>& Audio() const { return audio_; }
+
+  private:
+    std::int64_t CallbackNs(std::uint64_t buffer) const;
+    void Callback();
+
+    StreamModel stream_;
+    bool keepAudio_;
+    std::int64_t nowNs_ = 0;
+    VirtualTimerService timers_;
+    std::unique_ptr<PlayerEngine> player_;
+    std::uint64_t buffer_ = 0;  // next buffer to request
+    std::vector<float> scratch_;
+    std::vector<Onset> onsets_;
+    std::vector<float> audio_;
+    std::int64_t frame_ = 0;
+    std::int64_t silentRun_ = 1 << 30;
+};
+
+}  // namespace platform::player
