@@ -1,7 +1,6 @@
 // Preset handlers under construction: they change nothing yet.
 #include "app/metronome_dlg.h"
 
-void CBank::Serialize(CArchive&) {}
 void CMetronomeDlg::LoadBank(const CString&) {}
 void CMetronomeDlg::OnSaveBank() {}
 void CMetronomeDlg::OnBank1() {}

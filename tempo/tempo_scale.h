@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
 
 namespace tempo {
 
@@ -67,5 +68,13 @@ inline constexpr std::array<const char16_t*, kTempoScale.size()> kTempoRowTexts 
         texts[i] = kTempoScale[i].text;
     return texts;
 }();
+
+// The first row whose text is exactly `text` (case-sensitive), or -1 when none is.
+constexpr int FindTempoRow(std::u16string_view text) {
+    for (std::size_t i = 0; i < kTempoScale.size(); ++i)
+        if (text == kTempoScale[i].text)
+            return static_cast<int>(i);
+    return -1;
+}
 
 }  // namespace tempo

@@ -8,4 +8,5 @@ class CObject {
   public:
     virtual ~CObject() = default;
     virtual void Serialize(CArchive& /*ar*/) {}
+    friend bool operator==(const CObject&, const CObject&) = default;
 };

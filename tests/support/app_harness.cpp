@@ -1,5 +1,5 @@
-// The application harness resets what a fresh process would have fresh: the shared click values
-// and the sample slots.
+// The application harness resets what a fresh process would have fresh: the shared click values,
+// the tap series and the sample slots.
 #include "app_harness.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 #include "audio/beat_clock.h"
 #include "audio/sample_store.h"
 #include "res/resources.h"
+#include "tempo/tap_tempo.h"
 #include "wave_file.h"
 
 namespace test_support {
@@ -59,6 +60,7 @@ AppHarness::AppHarness() : folder_(MakeFolder()), previous_(std::filesystem::cur
     g_nSoundKind = 0;
     g_nSignature = 0;
     g_nBeatIndex = 0;
+    ResetTapTempo();
     for (const NamedSlot& s : kSlots)
         const_cast<SampleSlot*>(s.slot)->reset();
     fake.player.SetNamer([](const char* image) -> std::string {

@@ -1,0 +1,110 @@
+// The file layer for the preset files: a small byte file with an exclusive-open mode, the queries a
+// save and a recall make first, and a safe replace that never leaves a half-written target behind.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+#include "ui/cstring.h"
+#include "ui/exception.h"
+
+// A failure of the file layer. Its text names the file by its full path.
+class CFileException : public CException {
+  public:
+    enum Cause {
+        none,
+        genericException,
+        fileNotFound,
+        badPath,
+        accessDenied,
+        sharingViolation,
+        diskFull,
+        hardIO,
+        endOfFile,
+    };
+
+    CFileException(Cause cause = none, int osError = 0, CString fileName = {})
+        : m_cause(cause), m_lOsError(osError), m_strFileName(std::move(fileName)) {}
+
+    // The cause that an operating-system error number stands for.
+    static Cause CauseFromOsError(int osError);
+
+    CString GetErrorMessage() const override;
+
+    Cause m_cause;
+    int m_lOsError;
+    CString m_strFileName;
+};
+
+// One open file, raw bytes, no text translation. Reads and writes move one shared position, which
+// starts at offset 0. The operations other than Open raise CFileException on failure.
+class CFile {
+  public:
+    enum OpenFlags : unsigned {
+        modeRead = 0x0000,
+        modeWrite = 0x0001,
+        modeReadWrite = 0x0002,
+        shareExclusive =
+            0x0010,           // an exclusive lock: a file held so by another opener fails to open
+        modeCreate = 0x1000,  // create when missing; truncate unless modeNoTruncate is given too
+        modeNoTruncate = 0x2000,
+        typeBinary = 0x8000,  // the only type there is; accepted for readability at the call site
+    };
+
+    CFile() = default;
+    virtual ~CFile();  // closes without raising
+    CFile(const CFile&) = delete;
+    CFile& operator=(const CFile&) = delete;
+
+    // False when the file cannot be opened (missing without modeCreate, held exclusively elsewhere,
+    // access denied, a folder); the reason goes to *error when given.
+    bool Open(const CString& fileName, unsigned flags, CFileException* error = nullptr);
+    bool IsOpen() const { return fd_ >= 0; }
+    const CString& GetFilePath() const { return path_; }  // the full path given at Open
+
+    // Reads up to count bytes and returns how many it got; fewer only at the end of the file.
+    virtual std::size_t Read(void* buffer, std::size_t count);
+    // Writes all count bytes or raises; a full disk is diskFull.
+    virtual void Write(const void* buffer, std::size_t count);
+    virtual std::uint64_t GetLength() const;
+    virtual std::uint64_t GetPosition() const;
+    virtual void Flush();  // down to the disk
+    virtual void Close();
+    void Abort();  // closes without raising
+
+    // Queries on a name resolved against the current directory at the moment of the call.
+    static bool Exists(const CString& fileName);      // anything of that name, a folder too
+    static bool IsReadOnly(const CString& fileName);  // false when it does not exist
+    static CString GetFullPath(const CString& fileName);
+
+    // Replaces the target's content safely: writeRecord writes the whole new content into a fresh
+    // temporary file in the target's folder, which is flushed to the disk and renamed over the
+    // target. False, with nothing changed, when the target is held exclusively by another opener or
+    // the temporary file cannot be made. When writing fails, the temporary file is removed, the
+    // target keeps its old content, and a CFileException naming the target's full path is raised;
+    // any other error from writeRecord passes through after the same clean-up.
+    static bool ReplaceSafely(const CString& target,
+                              const std::function<void(CFile&)>& writeRecord);
+
+  private:
+    int fd_ = -1;
+    CString path_;
+};
+
+namespace platform {
+
+// Simulated failures of the file layer, so that tests can produce a full disk without a real one.
+struct FileFaults {
+    // Bytes that all files together may still write; a write beyond them writes what fits and then
+    // fails as on a full disk.
+    std::optional<std::uint64_t> writeLimit;
+    bool failFlush = false;   // Flush fails as with an I/O error
+    bool failRename = false;  // the rename of a safe replace fails as with an I/O error
+};
+
+// Installs the faults; a default FileFaults turns them all off. For tests on one thread only.
+void InjectFileFaults(const FileFaults& faults);
+
+}  // namespace platform
