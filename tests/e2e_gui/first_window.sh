@@ -25,10 +25,15 @@ grep -q "minimum size: $w by $h" <<<"$hints" || fail "window can be made smaller
 grep -q "maximum size: $w by $h" <<<"$hints" || fail "window can be made larger: $hints"
 grep -q "_NET_WM_ICON(CARDINAL)" <<<"$hints" || fail "window has no icon"
 
-import -window root "$WORK/screen.png"
 mean() { convert "$WORK/screen.png" -crop "$1" +repage -format "%[fx:mean]" info:; }
-inside=$(mean "${w}x${h}+${x}+${y}")
-outside=$(mean "4x4+$((x - 8))+$((y - 8))")
+# Mapped is not yet painted: look again for a while until the dialog shows.
+for ((try = 0; try < 20; ++try)); do
+    import -window root "$WORK/screen.png"
+    inside=$(mean "${w}x${h}+${x}+${y}")
+    outside=$(mean "4x4+$((x - 8))+$((y - 8))")
+    awk -v a="$inside" -v b="$outside" 'BEGIN { exit !(a > 0.5 && b < 0.05) }' && break
+    sleep 0.1
+done
 log "screenshot: mean brightness $inside inside the window, $outside beside it"
 awk -v a="$inside" -v b="$outside" 'BEGIN { exit !(a > 0.5 && b < 0.05) }' ||
     fail "the screenshot does not show the window where X says it is"
