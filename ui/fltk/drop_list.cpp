@@ -125,16 +125,25 @@ int ChooseFromDropList(Fl_Widget& anchor, const std::vector<std::string>& rows, 
         return -1;
     fl_font(font.face, font.size);
     const int rowHeight = fl_height() + 2;
-    const int height =
+    int height =
         std::max(rowHeight + 2, std::min(maxHeight, static_cast<int>(rows.size()) * rowHeight + 4));
     int sx = 0, sy = 0, sw = 0, sh = 0;
     Fl::screen_work_area(sx, sy, sw, sh, top->x() + anchor.x(), top->y() + anchor.y());
     const int x = top->x() + anchor.x();
-    int y = top->y() + anchor.y() + anchor.h();
-    if (y + height > sy + sh)
-        y = std::max(sy, top->y() + anchor.y() - height);
+    const int anchorTop = top->y() + anchor.y();
+    const int anchorBottom = anchorTop + anchor.h();
+    // Below the box when it fits; otherwise on the side with more room, shortened to it.
+    const int roomBelow = sy + sh - anchorBottom;
+    const int roomAbove = anchorTop - sy;
+    int y = anchorBottom;
+    if (height > roomBelow && roomAbove > roomBelow) {
+        height = std::min(height, roomAbove);
+        y = anchorTop - height;
+    } else {
+        height = std::min(height, roomBelow);
+    }
 
-    DropWindow window(x, y, anchor.w(), std::min(height, sh), rows, current, font);
+    DropWindow window(x, y, anchor.w(), height, rows, current, font);
     window.show();
     Fl::grab(&window);
     while (!window.Done() && window.shown())

@@ -114,7 +114,7 @@ class BoxWindow : public Fl_Double_Window {
         DrawIcon(icon_, kMargin, kMargin);
         fl_font(font_.face, font_.size);
         fl_color(FL_FOREGROUND_COLOR);
-        int tw = 0, th = 0;
+        int tw = w() - textX - kMargin, th = 0;
         fl_measure(text_.c_str(), tw, th, 0);
         const int ty = kMargin + std::max(0, (kIconSize - th) / 2);
         fl_draw(text_.c_str(), textX, ty, w() - textX - kMargin, th,
@@ -142,8 +142,14 @@ int RunMessageBox(Fl_Window* owner, const CString& text, const CString& caption,
     const Icon icon = IconOf(type);
     const std::string body = WithoutCarriageReturns(text);
     fl_font(font.face, font.size);
-    int tw = 480, th = 0;
+    // Lines keep their natural width up to a limit; longer ones wrap.
+    constexpr int kMaxTextWidth = 640;
+    int tw = 0, th = 0;
     fl_measure(body.c_str(), tw, th, 0);
+    if (tw > kMaxTextWidth) {
+        tw = kMaxTextWidth;
+        fl_measure(body.c_str(), tw, th, 0);
+    }
     const int textX = icon == Icon::NoIcon ? kMargin : 2 * kMargin + kIconSize;
     const int buttonW = 80, buttonH = 26;
     const int contentH = std::max(th, icon == Icon::NoIcon ? 0 : kIconSize);
