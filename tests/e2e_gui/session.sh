@@ -56,11 +56,16 @@ start_program() {
     STARTED+=("$PROGRAM")
 }
 
-# Prints the id of the visible window whose title matches, waiting up to 10 s for it.
+# Prints the id of the visible window whose title matches, waiting up to 10 s for it (polling
+# often, so that the time to the first window can be read from the log).
 wait_window() {
-    local id
-    id=$(timeout 10 xdotool search --sync --onlyvisible --name "$1" | head -n1) ||
-        fail "no window titled $1"
+    local id="" i
+    for ((i = 0; i < 500; ++i)); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1) || true
+        [[ -n $id ]] && break
+        sleep 0.02
+    done
+    [[ -n $id ]] || fail "no window titled $1"
     echo "$id"
 }
 
