@@ -11,8 +11,13 @@ STARTED=()
 # In the sanitizer build, the font library's caches are not our leaks.
 export LSAN_OPTIONS="suppressions=$SOURCE_DIR/tests/e2e_gui/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 
+CLEANUP=()  # commands to run at the end, before the processes are ended
+
 cleanup() {
-    local pid
+    local pid command
+    for command in "${CLEANUP[@]}"; do
+        eval "$command" || true
+    done
     for pid in "${STARTED[@]}"; do
         kill "$pid" 2>/dev/null || true
     done
