@@ -69,8 +69,8 @@ TEST(Keyboard, EnterPressesOnOffUnlessAnotherButtonOrTheCommentsHaveTheFocus) {
         d.Focus(IDC_COMMENTS);
         d.Type(u"\rtwo");
         EXPECT_EQ(app.fake.timers.ActiveTimers(), 0u);
-        auto& dlg = static_cast<CMetronomeDlg&>(d.Window().Object());
-        EXPECT_EQ(dlg.m_strComments, CString(u"Place here comments for 1...8 user presets\r\ntwo"));
+        EXPECT_EQ(test_support::MainDialog(d).m_strComments,
+                  CString(u"Place here comments for 1...8 user presets\r\ntwo"));
 
         d.Focus(IDC_SOUND_RIM);
         d.Key(VK_RETURN);  // a radio button is not a push button: On/Off again

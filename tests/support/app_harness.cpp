@@ -78,6 +78,10 @@ AppHarness::~AppHarness() {
     EXPECT_TRUE(ui.Problems().empty()) << ui.Problems().front();
 }
 
+CMetronomeDlg& MainDialog(ui::headless::Driver& driver) {
+    return static_cast<CMetronomeDlg&>(driver.Window().Object());
+}
+
 void AppHarness::Run(std::function<void(ui::headless::Driver&)> user) {
     ui.OnFirstDialog(std::move(user));
     theApp.InitInstance();

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/metronome_dlg.h"
 #include "platform/doubles/fake_platform.h"
 #include "ui/headless/headless_backend.h"
 
@@ -54,6 +55,9 @@ class AppHarness {
     std::filesystem::path folder_;
     std::filesystem::path previous_;
 };
+
+// The main dialog object behind a driver of the main dialog.
+CMetronomeDlg& MainDialog(ui::headless::Driver& driver);
 
 // The sample files of a `sounds` folder, each made of a distinct sample value.
 void WriteTestSounds(const std::filesystem::path& soundsFolder);

@@ -13,10 +13,6 @@ using Texts = std::vector<std::string>;
 
 namespace {
 
-CMetronomeDlg& Dialog(Driver& d) {
-    return static_cast<CMetronomeDlg&>(d.Window().Object());
-}
-
 // Replaces the whole field as the user would by editing it; sends one change notification.
 void Edit(Driver& d, const char16_t* text) {
     d.Item(IDC_TEMPO_VALUE).UserSetText(text);
@@ -86,8 +82,9 @@ TEST(FreeTempo, EachEntryGetsItsNameFieldAndTruncatedPeriod) {
             Edit(d, c.typed);
             EXPECT_EQ(d.Text(IDC_TEMPO_VALUE), CString(c.field)) << label;
             EXPECT_EQ(d.Text(IDC_TEMPO_NAME), CString(c.name)) << label;
-            EXPECT_EQ(Dialog(d).m_nTempoBpm, c.bpm) << label;
-            EXPECT_EQ(Dialog(d).m_nBeatPeriodMs, static_cast<int>(c.periodMs)) << label;
+            EXPECT_EQ(test_support::MainDialog(d).m_nTempoBpm, c.bpm) << label;
+            EXPECT_EQ(test_support::MainDialog(d).m_nBeatPeriodMs, static_cast<int>(c.periodMs))
+                << label;
             d.Key(VK_ESCAPE);
         });
         // One restart per change: rewriting the field does not run the handler again.
@@ -135,7 +132,7 @@ TEST(FreeTempo, EachModeKeepsItsOwnPeriodAcrossSwitches) {
         EXPECT_TRUE(d.Visible(IDC_TEMPO_NAME));
         EXPECT_EQ(d.Text(IDC_TEMPO_VALUE), CString(u"100"));
         EXPECT_EQ(d.Text(IDC_TEMPO_NAME), CString(u"Andante"));
-        EXPECT_EQ(Dialog(d).m_nBeatPeriodMs, 600);
+        EXPECT_EQ(test_support::MainDialog(d).m_nBeatPeriodMs, 600);
         Edit(d, u"120");
 
         app.Advance(700);
@@ -144,14 +141,14 @@ TEST(FreeTempo, EachModeKeepsItsOwnPeriodAcrossSwitches) {
         EXPECT_FALSE(d.Visible(IDC_TEMPO_VALUE));
         EXPECT_FALSE(d.Visible(IDC_TEMPO_NAME));
         EXPECT_EQ(d.Text(IDC_TEMPO_LIST), CString(u"69 Adagio"));
-        EXPECT_EQ(Dialog(d).m_nBeatPeriodMs, 870);
+        EXPECT_EQ(test_support::MainDialog(d).m_nBeatPeriodMs, 870);
         app.Advance(870);
         accents.push_back(app.Clicks().back());
 
         d.Click(IDC_NO_FIXED_SCALE);
         EXPECT_EQ(d.Text(IDC_TEMPO_VALUE), CString(u"120"));
         EXPECT_EQ(d.Text(IDC_TEMPO_NAME), CString(u"Moderato/Allegro"));
-        EXPECT_EQ(Dialog(d).m_nBeatPeriodMs, 500);
+        EXPECT_EQ(test_support::MainDialog(d).m_nBeatPeriodMs, 500);
         app.Advance(500);
         accents.push_back(app.Clicks().back());
         d.Key(VK_ESCAPE);

@@ -17,10 +17,6 @@ using Texts = std::vector<std::string>;
 
 namespace {
 
-CMetronomeDlg& Dialog(Driver& d) {
-    return static_cast<CMetronomeDlg&>(d.Window().Object());
-}
-
 // Presses Tap after each pause in turn.
 void Tap(AppHarness& app, Driver& d, std::initializer_list<unsigned> pausesMs) {
     for (unsigned pause : pausesMs) {
@@ -58,7 +54,7 @@ TEST(TapTempo, TheAverageOfTheSeriesSnapsToARowOfTheScale) {
         app.Run([&](Driver& d) {
             Tap(app, d, c.pauses);
             EXPECT_EQ(d.Text(IDC_TEMPO_LIST), CString(c.row)) << label;
-            EXPECT_EQ(Dialog(d).m_nBeatPeriodMs, c.periodMs) << label;
+            EXPECT_EQ(test_support::MainDialog(d).m_nBeatPeriodMs, c.periodMs) << label;
             d.Click(IDC_ONOFF);
             d.Key(VK_ESCAPE);
         });
@@ -93,7 +89,7 @@ TEST(TapTempo, FreeEntryShowsTheTappedTempoAndKeepsTheAverageAsPeriod) {
             Tap(app, d, c.pauses);
             EXPECT_EQ(d.Text(IDC_TEMPO_VALUE), CString(c.field)) << label;
             EXPECT_EQ(d.Text(IDC_TEMPO_NAME), CString(c.name)) << label;
-            EXPECT_EQ(Dialog(d).m_nBeatPeriodMs, c.periodMs) << label;
+            EXPECT_EQ(test_support::MainDialog(d).m_nBeatPeriodMs, c.periodMs) << label;
             EXPECT_EQ(d.Text(IDC_TEMPO_LIST), CString(u"100 Andante")) << label;
             d.Key(VK_ESCAPE);
         });

@@ -11,10 +11,6 @@ using Texts = std::vector<std::string>;
 
 namespace {
 
-CMetronomeDlg& Dialog(Driver& d) {
-    return static_cast<CMetronomeDlg&>(d.Window().Object());
-}
-
 TEST(TempoSelection, ARowWhileClickingRestartsAtItsPeriodWithTheAccent) {
     const struct {
         const char16_t* row;
@@ -34,7 +30,7 @@ TEST(TempoSelection, ARowWhileClickingRestartsAtItsPeriodWithTheAccent) {
             d.Click(IDC_ONOFF);
             app.Advance(1000);  // the counter stands beyond the accent
             d.ChooseRow(IDC_TEMPO_LIST, c.row);
-            EXPECT_EQ(Dialog(d).m_nBeatPeriodMs, c.periodMs);
+            EXPECT_EQ(test_support::MainDialog(d).m_nBeatPeriodMs, c.periodMs);
             app.Advance(c.intervalMs);
             d.Key(VK_ESCAPE);
         });
@@ -50,10 +46,10 @@ TEST(TempoSelection, ARowWhileStoppedOnlySetsThePeriod) {
     AppHarness app;
     app.Run([&](Driver& d) {
         d.ChooseRow(IDC_TEMPO_LIST, u"69 Adagio");
-        EXPECT_EQ(Dialog(d).m_nBeatPeriodMs, 870);
+        EXPECT_EQ(test_support::MainDialog(d).m_nBeatPeriodMs, 870);
         d.ChooseRow(IDC_TEMPO_LIST, u"100 Andante");
-        EXPECT_EQ(Dialog(d).m_nBeatPeriodMs, 600);
-        EXPECT_FALSE(Dialog(d).m_bRunning);
+        EXPECT_EQ(test_support::MainDialog(d).m_nBeatPeriodMs, 600);
+        EXPECT_FALSE(test_support::MainDialog(d).m_bRunning);
         EXPECT_TRUE(app.Calls("time").empty());
         EXPECT_TRUE(app.Sounds().empty());
         d.ChooseRow(IDC_TEMPO_LIST, u"69 Adagio");
@@ -67,7 +63,7 @@ TEST(TempoSelection, TheToneRowWhileStoppedDisablesTapAndFreeEntryAndOnLoopsTheT
     AppHarness app;
     app.Run([&](Driver& d) {
         d.ChooseRow(IDC_TEMPO_LIST, u"A4 TONE (440 Hz)");
-        EXPECT_EQ(Dialog(d).m_nBeatPeriodMs, -1);
+        EXPECT_EQ(test_support::MainDialog(d).m_nBeatPeriodMs, -1);
         EXPECT_FALSE(d.Enabled(IDC_TAP));
         EXPECT_FALSE(d.Enabled(IDC_NO_FIXED_SCALE));
         EXPECT_TRUE(app.Sounds().empty());
@@ -75,7 +71,7 @@ TEST(TempoSelection, TheToneRowWhileStoppedDisablesTapAndFreeEntryAndOnLoopsTheT
         d.Click(IDC_TAP);  // disabled: no tap reaches the tone marker
         app.Advance(500);
         d.Click(IDC_TAP);
-        EXPECT_EQ(Dialog(d).m_nBeatPeriodMs, -1);
+        EXPECT_EQ(test_support::MainDialog(d).m_nBeatPeriodMs, -1);
 
         d.Click(IDC_ONOFF);
         app.Advance(2000);
@@ -100,7 +96,7 @@ TEST(TempoSelection, TheToneRowWhileClickingLoopsTheToneUntilTheFirstClickOfATem
         d.Click(IDC_ONOFF);
         app.Advance(700);
         d.ChooseRow(IDC_TEMPO_LIST, u"A4 TONE (440 Hz)");
-        EXPECT_TRUE(Dialog(d).m_bRunning);
+        EXPECT_TRUE(test_support::MainDialog(d).m_bRunning);
         EXPECT_EQ(app.fake.timers.ActiveTimers(), 0u);
         app.Advance(2000);
         d.ChooseRow(IDC_TEMPO_LIST, u"120 Moderato/Allegro");
