@@ -20,10 +20,11 @@ h=$(value "Height")
 [[ $w == "$want_w" && $h == "$want_h" ]] || fail "window is ${w}x${h}, want ${want_w}x${want_h}"
 ((x == (1280 - w) / 2 && y == (800 - h) / 2)) || fail "window at $x,$y is not centred"
 
-hints=$(xprop -id "$window" WM_NORMAL_HINTS _NET_WM_ICON | head -n 8)
+hints=$(xprop -id "$window" WM_NORMAL_HINTS)
 grep -q "minimum size: $w by $h" <<<"$hints" || fail "window can be made smaller: $hints"
 grep -q "maximum size: $w by $h" <<<"$hints" || fail "window can be made larger: $hints"
-grep -q "_NET_WM_ICON(CARDINAL)" <<<"$hints" || fail "window has no icon"
+icons=$(xprop -id "$window" _NET_WM_ICON | grep -c "Icon (") || true
+((icons == 3)) || fail "the window should carry the icon in 3 sizes, has $icons"
 
 mean() { convert "$WORK/screen.png" -crop "$1" +repage -format "%[fx:mean]" info:; }
 # Mapped is not yet painted: look again for a while until the dialog shows.

@@ -71,7 +71,7 @@ void ButtonWidget::DrawPush() {
     fl_font(font.face, font.size);
     fl_color(active_r() ? FL_FOREGROUND_COLOR : fl_inactive(FL_FOREGROUND_COLOR));
     const int shift = pressed_ ? 1 : 0;
-    fl_draw(ShownCaption(control_.Text()).text.c_str(), x() + shift, y() + shift, w(), h(),
+    fl_draw(ShownCaption(control_.Text()).c_str(), x() + shift, y() + shift, w(), h(),
             FL_ALIGN_CENTER | FL_ALIGN_CLIP, nullptr, 0);
     if (Focused() && w() > 8 && h() > 8)
         DrawFocusMark(x() + 3, y() + 3, w() - 6, h() - 6);
@@ -105,7 +105,7 @@ void ButtonWidget::DrawMark(bool radio) {
     const DialogFont& font = view_.Font();
     fl_font(font.face, font.size);
     fl_color(ink);
-    const std::string text = ShownCaption(control_.Text()).text;
+    const std::string text = ShownCaption(control_.Text());
     const int tx = bx + side + 4;
     fl_draw(text.c_str(), tx, y(), w() - (tx - x()), h(), FL_ALIGN_LEFT | FL_ALIGN_CLIP, nullptr,
             0);

@@ -8,16 +8,10 @@
 
 namespace ui::fltk {
 
-struct Caption {
-    std::string text;      // UTF-8, "&&" shown as "&", the access-key "&" dropped
-    int accessIndex = -1;  // byte offset of the access-key character in `text`, -1 for none
-};
-
-// With `prefix` false (SS_NOPREFIX) every "&" is shown as it is.
-Caption ShownCaption(const CString& caption, bool prefix = true);
-
-// The access key of a caption, lower case ASCII, 0 for none.
-char AccessKey(const CString& caption);
+// A caption as shown: "&&" as one "&", and the "&" that marks an access key dropped (the
+// keyboard reaches controls through the dialog, not through access keys). With `prefix` false
+// (SS_NOPREFIX) every "&" is shown as it is. UTF-8.
+std::string ShownCaption(const CString& caption, bool prefix = true);
 
 // Edit texts: the model keeps "\r\n" line breaks, the screen "\n".
 std::string EditTextForScreen(const CString& text);

@@ -19,7 +19,7 @@ void GroupBox::draw() {
     const int lineHeight = fl_height();
     const int top = y() + lineHeight / 2;
     draw_box(FL_ENGRAVED_FRAME, x(), top, w(), h() - (top - y()), FL_BACKGROUND_COLOR);
-    const std::string title = ShownCaption(control_.Text()).text;
+    const std::string title = ShownCaption(control_.Text());
     if (title.empty())
         return;
     const int inset = font.units.x * 3 / 2;

@@ -153,11 +153,13 @@ int RunMessageBox(Fl_Window* owner, const CString& text, const CString& caption,
     const int textX = icon == Icon::NoIcon ? kMargin : 2 * kMargin + kIconSize;
     const int buttonW = 80, buttonH = 26;
     const int contentH = std::max(th, icon == Icon::NoIcon ? 0 : kIconSize);
-    const int w = std::max(textX + tw + kMargin, buttonW + 2 * kMargin);
+    // Wide enough for the caption too, as a title bar would show it.
+    const std::string title = caption.ToUtf8();
+    const int captionW = static_cast<int>(fl_width(title.c_str())) + 80;
+    const int w = std::max({textX + tw + kMargin, buttonW + 2 * kMargin, captionW, 200});
     const int h = kMargin + contentH + kMargin + buttonH + kMargin;
 
     BoxWindow box(w, h, body, icon, font);
-    const std::string title = caption.ToUtf8();
     box.copy_label(title.c_str());
     auto* ok = new OkButton((w - buttonW) / 2, h - kMargin - buttonH, buttonW, buttonH, font);
     ok->callback(

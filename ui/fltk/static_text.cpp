@@ -27,7 +27,7 @@ void StaticText::draw() {
     fl_font(font.face, font.size);
     fl_color(active_r() ? FL_FOREGROUND_COLOR : fl_inactive(FL_FOREGROUND_COLOR));
     const Fl_Align across = (style & SS_TYPEMASK) == SS_CENTER ? FL_ALIGN_CENTER : FL_ALIGN_LEFT;
-    const std::string text = ShownCaption(control_.Text(), !(style & SS_NOPREFIX)).text;
+    const std::string text = ShownCaption(control_.Text(), !(style & SS_NOPREFIX));
     fl_push_clip(x(), y(), w(), h());
     fl_draw(text.c_str(), x(), y(), w(), h(),
             across | FL_ALIGN_TOP | FL_ALIGN_WRAP | FL_ALIGN_INSIDE, nullptr, 0);
