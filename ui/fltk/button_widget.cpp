@@ -11,6 +11,19 @@
 #include "ui/fltk/dialog_view.h"
 
 namespace ui::fltk {
+namespace {
+// A square bevel: the scheme's rounded face would make a tiny button look like a check box.
+void DrawBevel(int x, int y, int w, int h, bool pressed) {
+    fl_color(FL_BACKGROUND_COLOR);
+    fl_rectf(x, y, w, h);
+    fl_color(pressed ? FL_DARK3 : FL_LIGHT3);
+    fl_xyline(x, y, x + w - 1);
+    fl_yxline(x, y, y + h - 1);
+    fl_color(pressed ? FL_LIGHT3 : FL_DARK3);
+    fl_xyline(x, y + h - 1, x + w - 1);
+    fl_yxline(x + w - 1, y, y + h - 1);
+}
+}  // namespace
 
 ButtonWidget::ButtonWidget(DialogView& view, Control& control, int x, int y, int w, int h)
     : Fl_Widget(x, y, w, h), ControlWidget(view, control) {
@@ -59,6 +72,12 @@ void ButtonWidget::draw() {
 }
 
 void ButtonWidget::DrawPush() {
+    if (w() < 16 || h() < 16) {
+        DrawBevel(x(), y(), w(), h(), pressed_);
+        if (Focused())
+            DrawFocusMark(x() + 2, y() + 2, w() - 4, h() - 4);
+        return;
+    }
     const Fl_Boxtype face = pressed_ ? FL_DOWN_BOX : FL_UP_BOX;
     if (view_.ShowsDefaultFrame(control_)) {
         fl_color(FL_FOREGROUND_COLOR);
