@@ -12,7 +12,7 @@ keys "$hint" Return
 wait_window_gone '^Vorla Metronome$'
 
 keys "$window" alt+space
-sleep 0.3
+sleep 0.5  # the menu opens
 xdotool key a
 about=$(wait_window '^About Vorla Metronome 2007\.09$')
 log "About box $about is open"

@@ -3,7 +3,6 @@
 
 #include <FL/Fl.H>
 #include <FL/Fl_Double_Window.H>
-#include <FL/fl_draw.H>
 
 #include "ui/fltk/button_widget.h"
 #include "ui/fltk/combo_box.h"
@@ -71,25 +70,6 @@ class DialogFrame : public Fl_Double_Window {
 
     DialogView& view_;
 };
-
-bool ControlWidget::Focused() const {
-    return view_.HasFocus(control_);
-}
-
-bool ControlWidget::InputAllowed() const {
-    return view_.InputAllowed() && control_.IsUsable();
-}
-
-void ControlWidget::AfterInput() {
-    view_.AfterInput();
-}
-
-void DrawFocusMark(int x, int y, int w, int h) {
-    fl_color(FL_FOREGROUND_COLOR);
-    fl_line_style(FL_DOT);
-    fl_rect(x, y, w, h);
-    fl_line_style(0);
-}
 
 DialogView::DialogView(DialogWindow& model) : model_(model), font_(FontFor(model.Template())) {
     const PixelRect client = ClientSize(model.Template(), font_.units);
