@@ -224,6 +224,11 @@ void Control::UserClick() {
     Notify(BN_CLICKED);
 }
 
+void Control::Press() {
+    if (IsUsable() && !parent_.ModalEnded() && IsPushButton())
+        Notify(BN_CLICKED);
+}
+
 void Control::UserSelectRow(int row) {
     if (!IsUsable() || Class() != ControlClass::ComboBox)
         return;
@@ -554,8 +559,7 @@ bool DialogWindow::KeyDown(UINT vk, unsigned modifiers) {
         }
         for (const auto& c : controls_) {
             if (c->IsDefaultPushButton()) {
-                if (c->IsUsable())
-                    c->UserClick();
+                c->Press();
                 return true;
             }
         }

@@ -78,6 +78,8 @@ class Control : public Window {
 
     // Input as the user gives it; each sends the notifications a user's action sends.
     void UserClick();
+    // Presses a push button from the keyboard (Enter): the focus stays where it is.
+    void Press();
     void UserSelectRow(int row);
     void UserSetPos(int pos);
     // Replaces the edit's text as typed; refused (returns false) when the edit would not take it.

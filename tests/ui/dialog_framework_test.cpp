@@ -174,7 +174,8 @@ TEST_F(DialogFramework, KeyboardMovesThroughGroupsAndPressesTheRightButton) {
         EXPECT_EQ(d.FocusId(), kList);
         dialog.handled.clear();
 
-        d.Key(VK_RETURN);  // the list has the focus: the default button
+        d.Key(VK_RETURN);  // the list has the focus: the default button, which does not take it
+        EXPECT_EQ(d.FocusId(), kList);
         d.Focus(kPush);
         d.Key(VK_RETURN);  // a push button with the focus is pressed instead
         d.Key(VK_SPACE);
