@@ -14,9 +14,9 @@ start_program
 window=$(wait_window "$MAIN_TITLE")
 "$PULSE" record "$WORK/pulse" "$WORK/clicks.wav" || fail "no recording"
 
-keys "$window" Return  # On/Off, the default button; the focus then stays on it
+keys "$window" Return  # On/Off, the default button; the focus stays on the combo box
 sleep 2.7
-keys "$window" Tab Tab Down Down  # to the "1/4" radio, then down to "3/4"
+keys "$window" Tab Tab Tab Down Down  # past On/Off and "Metronome" to "1/4", down to "3/4"
 sleep 3.7
 keys "$window" Return  # On/Off again: the default button, since the focus is on a radio
 sleep 1.5
@@ -38,8 +38,14 @@ log "$(awk -v r="$rate" -v n="$frames" -v l="$last" \
     'BEGIN { printf "silence after the last click: %.2f s", (n - l) / r }')"
 
 ((${#pattern} >= 8 && ${#pattern} <= 14)) || fail "expected about 11 clicks, heard ${#pattern}"
+# The first click is played at once from the keypress, the others on the timer's grid: under
+# load the first interval may stray further than the steady ones.
+first=1
 for ms in $intervals; do
-    awk -v m="$ms" 'BEGIN { exit !(m > 585 && m < 615) }' || fail "an interval of $ms ms"
+    slack=$((first ? 80 : 15))
+    first=0
+    awk -v m="$ms" -v s="$slack" 'BEGIN { exit !(m > 600 - s && m < 600 + s) }' ||
+        fail "an interval of $ms ms"
 done
 [[ ${pattern:0:3} == AAA ]] || fail "\"1/4\" should sound accents only, heard ${pattern:0:3}"
 tail=${pattern: -6}
