@@ -1,0 +1,31 @@
+// The program's entry point: resources, the desktop backend and the platform services, then the
+// application's start-up routine, which runs the main dialog until it ends.
+#include <cstdio>
+
+#include "app/metronome_app.h"
+#include "platform/services.h"
+#include "res/resources.h"
+#include "ui/fltk/fltk_backend.h"
+#include "ui/win_app.h"
+
+#ifdef METRONOME_LINUX_SERVICES
+#include "platform/linux/linux_services.h"
+#endif
+
+int main(int /*argc*/, char** argv) {
+    ui::SetProgramPath(argv[0]);
+    if (!ui::fltk::FltkBackend::OpenDisplay()) {
+        std::fputs("metronome: needs a desktop: no display could be opened (is DISPLAY set?)\n",
+                   stderr);
+        return 1;
+    }
+    ui::InstallResources(res::Table());
+    ui::fltk::FltkBackend backend;
+#ifdef METRONOME_LINUX_SERVICES
+    platform::linux_backend::LinuxServices services;
+    platform::Install(services.Get());
+#endif
+    theApp.InitInstance();
+    platform::Install({});  // no platform call may reach the services once they are gone
+    return 0;
+}

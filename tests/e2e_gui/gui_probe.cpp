@@ -1,0 +1,54 @@
+// A helper for the end-to-end tests: prints the main dialog's client size as the desktop backend
+// lays it out on the current display, or asks a window to close as a window manager's close box
+// does (WM_DELETE_WINDOW), which xdotool cannot send.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "res/resources.h"
+#include "ui/fltk/dialog_font.h"
+#include "ui/fltk/dialog_units.h"
+#include "ui/fltk/fltk_backend.h"
+
+namespace {
+
+int ExpectedSize() {
+    if (!ui::fltk::FltkBackend::OpenDisplay())
+        return 2;
+    const ui::DialogTemplate& t = res::MainDialogTemplate();
+    const ui::fltk::DialogFont& font = ui::fltk::FontFor(t);
+    const ui::fltk::PixelRect client = ui::fltk::ClientSize(t, font.units);
+    std::printf("%d %d %d %d\n", client.w, client.h, font.units.x, font.units.y);
+    return 0;
+}
+
+int RequestClose(const char* windowId) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return 2;
+    const Window window = std::strtoul(windowId, nullptr, 0);
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &event);
+    XCloseDisplay(display);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "expected-size") == 0)
+        return ExpectedSize();
+    if (argc == 3 && std::strcmp(argv[1], "close") == 0)
+        return RequestClose(argv[2]);
+    std::fputs("usage: gui_probe expected-size | close WINDOW\n", stderr);
+    return 2;
+}

@@ -1,0 +1,57 @@
+// Dialog-unit layout: Windows' base units and rounding, and edges that stay shared in pixels.
+#include <gtest/gtest.h>
+
+#include "res/resources.h"
+#include "ui/fltk/dialog_units.h"
+
+namespace ui::fltk {
+namespace {
+
+TEST(DialogUnits, BaseUnitsAndRoundingFollowWindows) {
+    // (width + 26) / 52 truncated: 389 px of letters still give 7, 390 give 8.
+    EXPECT_EQ(BaseUnitsFromMeasure(389.0, 16).x, 7);
+    EXPECT_EQ(BaseUnitsFromMeasure(390.0, 16).x, 8);
+    EXPECT_EQ(BaseUnitsFromMeasure(390.0, 16).y, 16);
+    // MulDiv rounds halves away from zero.
+    EXPECT_EQ(MulDiv(6, 7, 4), 11);    // 10.5
+    EXPECT_EQ(MulDiv(-6, 7, 4), -11);  // -10.5
+    EXPECT_EQ(MulDiv(5, 7, 4), 9);     // 8.75
+    EXPECT_EQ(MulDiv(1, 1, 0), -1);
+    EXPECT_EQ(PointsToPixels(10), 13);
+    EXPECT_EQ(PointsToPixels(8), 11);
+}
+
+TEST(DialogUnits, ControlsThatTouchInDialogUnitsTouchInPixels) {
+    for (const BaseUnits units : {BaseUnits{6, 13}, BaseUnits{7, 16}, BaseUnits{8, 17}}) {
+        for (int at = 0; at < 220; ++at) {
+            for (int size = 1; size < 40; ++size) {
+                const PixelRect first = DluToPixels(at, at, size, size, units);
+                const PixelRect next = DluToPixels(at + size, at + size, 5, 5, units);
+                ASSERT_EQ(first.x + first.w, next.x) << at << "+" << size;
+                ASSERT_EQ(first.y + first.h, next.y) << at << "+" << size;
+            }
+        }
+    }
+}
+
+TEST(DialogUnits, MainDialogControlsLieInsideTheClientArea) {
+    const DialogTemplate& t = res::MainDialogTemplate();
+    const BaseUnits units{8, 17};
+    const PixelRect client = ClientSize(t, units);
+    EXPECT_EQ(client.w, 418);
+    EXPECT_EQ(client.h, 278);
+    for (const ControlTemplate& c : t.controls) {
+        if (c.id == 1000)
+            continue;  // its height is that of the open list
+        const PixelRect r = ControlRect(c, units);
+        EXPECT_GE(r.x, 0) << c.id;
+        EXPECT_GE(r.y, 0) << c.id;
+        EXPECT_LE(r.x + r.w, client.w) << c.id;
+        EXPECT_LE(r.y + r.h, client.h) << c.id;
+        EXPECT_GT(r.w, 0) << c.id;
+        EXPECT_GT(r.h, 0) << c.id;
+    }
+}
+
+}  // namespace
+}  // namespace ui::fltk

@@ -1,0 +1,24 @@
+// Push buttons (the default one framed), radio buttons and check boxes. The check state comes
+// from the model; a click goes to Control::UserClick, which runs the radio-group rules.
+#pragma once
+
+#include "ui/fltk/control_widget.h"
+
+namespace ui::fltk {
+
+class ButtonWidget : public Fl_Widget, public ControlWidget {
+  public:
+    ButtonWidget(DialogView& view, Control& control, int x, int y, int w, int h);
+    Fl_Widget& Widget() override { return *this; }
+
+  protected:
+    void draw() override;
+    int handle(int event) override;
+
+  private:
+    void DrawPush();
+    void DrawMark(bool radio);
+    bool pressed_ = false;
+};
+
+}  // namespace ui::fltk

@@ -1,0 +1,78 @@
+// Combo box drawing and the hand-over to the drop list.
+#include "ui/fltk/combo_box.h"
+
+#include <FL/Fl.H>
+#include <FL/fl_draw.H>
+
+#include "ui/fltk/dialog_view.h"
+#include "ui/fltk/drop_list.h"
+
+namespace ui::fltk {
+
+ComboBox::ComboBox(DialogView& view, Control& control, int x, int y, int w, int h, int openHeight)
+    : Fl_Widget(x, y, w, h), ControlWidget(view, control), openHeight_(openHeight) {
+    box(FL_NO_BOX);
+}
+
+int ComboBox::handle(int event) {
+    switch (event) {
+        case FL_PUSH:
+            if (Fl::event_button() != FL_LEFT_MOUSE)
+                return 0;
+            if (InputAllowed()) {
+                control_.UserClick();  // takes the focus
+                AfterInput();
+                OpenDropList();
+            }
+            return 1;
+        case FL_ENTER:
+        case FL_LEAVE:
+            return 1;
+        default:
+            return 0;
+    }
+}
+
+void ComboBox::OpenDropList() {
+    if (!InputAllowed())
+        return;
+    std::vector<std::string> rows;
+    for (const CString& row : control_.Rows())
+        rows.push_back(row.ToUtf8());
+    const int row =
+        ChooseFromDropList(*this, rows, control_.CurSel(), openHeight_ - h(), view_.Font());
+    if (row >= 0 && InputAllowed())
+        control_.UserSelectRow(row);
+    AfterInput();
+    redraw();
+}
+
+void ComboBox::draw() {
+    draw_box(FL_DOWN_BOX, x(), y(), w(), h(), FL_BACKGROUND2_COLOR);
+    const int bw = h() - 4;  // the arrow button is square
+    const int bx = x() + w() - bw - 2;
+    draw_box(FL_UP_BOX, bx, y() + 2, bw, h() - 4, FL_BACKGROUND_COLOR);
+    const Fl_Color ink = active_r() ? FL_FOREGROUND_COLOR : fl_inactive(FL_FOREGROUND_COLOR);
+    fl_color(ink);
+    const int ax = bx + bw / 2;
+    const int ay = y() + h() / 2;
+    fl_polygon(ax - 4, ay - 2, ax + 4, ay - 2, ax, ay + 2);
+
+    const int tx = x() + 3;
+    const int tw = bx - tx - 2;
+    const int ty = y() + 3;
+    const int th = h() - 6;
+    if (Focused()) {
+        fl_color(FL_SELECTION_COLOR);
+        fl_rectf(tx, ty, tw, th);
+        fl_color(fl_contrast(FL_FOREGROUND_COLOR, FL_SELECTION_COLOR));
+    }
+    const DialogFont& font = view_.Font();
+    fl_font(font.face, font.size);
+    fl_draw(control_.Text().ToUtf8().c_str(), tx + 2, ty, tw - 4, th, FL_ALIGN_LEFT | FL_ALIGN_CLIP,
+            nullptr, 0);
+    if (Focused())
+        DrawFocusMark(tx, ty, tw, th);
+}
+
+}  // namespace ui::fltk

@@ -1,0 +1,24 @@
+// A drop-down list combo box: the chosen row in a box with an arrow button; the list opens in a
+// window of its own, and a chosen row goes to Control::UserSelectRow.
+#pragma once
+
+#include "ui/fltk/control_widget.h"
+
+namespace ui::fltk {
+
+class ComboBox : public Fl_Widget, public ControlWidget {
+  public:
+    // `openHeight` is the template's height with the list open.
+    ComboBox(DialogView& view, Control& control, int x, int y, int w, int h, int openHeight);
+    Fl_Widget& Widget() override { return *this; }
+    void OpenDropList() override;
+
+  protected:
+    void draw() override;
+    int handle(int event) override;
+
+  private:
+    int openHeight_;
+};
+
+}  // namespace ui::fltk

@@ -1,0 +1,44 @@
+// Fonts by name through fontconfig, and Windows' base-unit measurement on them.
+#include "ui/fltk/dialog_font.h"
+
+#include <FL/Fl.H>
+#include <FL/fl_draw.H>
+
+#include <deque>
+#include <map>
+#include <string>
+#include <utility>
+
+#include "ui/cstring.h"
+
+namespace ui::fltk {
+
+const DialogFont& FontFor(const char16_t* fontName, int points) {
+    static std::map<std::pair<std::string, int>, DialogFont> fonts;
+    static std::deque<std::string> names;  // FLTK keeps the pointers we register
+    const std::string name = CString(fontName ? fontName : u"Sans").ToUtf8();
+    const auto key = std::make_pair(name, points);
+    if (auto it = fonts.find(key); it != fonts.end())
+        return it->second;
+
+    DialogFont font;
+    // A leading space asks for the plain style of the family.
+    names.push_back(" " + name);
+    font.face = static_cast<Fl_Font>(FL_FREE_FONT + static_cast<int>(names.size()) - 1);
+    Fl::set_font(font.face, names.back().c_str());
+    font.size = PointsToPixels(points);
+    fl_font(font.face, font.size);
+    const double letters = fl_width("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    font.units = BaseUnitsFromMeasure(letters, fl_height());
+    return fonts.emplace(key, font).first->second;
+}
+
+}  // namespace ui::fltk
+
+namespace ui::fltk {
+
+const DialogFont& FontFor(const DialogTemplate& t) {
+    return FontFor(t.fontName, t.pointSize);
+}
+
+}  // namespace ui::fltk

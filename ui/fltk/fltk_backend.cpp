@@ -1,0 +1,60 @@
+// Backend set-up and the modal loop. FLTK's own keyboard navigation and focus boxes are turned
+// off: the framework decides where the focus goes and the widgets draw its mark.
+#include "ui/fltk/fltk_backend.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Double_Window.H>
+#include <FL/x.H>
+
+#include <cstdlib>
+
+#include "ui/fltk/dialog_view.h"
+#include "ui/fltk/message_box.h"
+#include "ui/window.h"
+
+namespace ui::fltk {
+
+bool FltkBackend::OpenDisplay() {
+    const char* name = std::getenv("DISPLAY");
+    if (!name || !*name)
+        return false;
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return false;
+    fl_open_display(display);
+    return true;
+}
+
+FltkBackend::FltkBackend() {
+    Fl::scheme("gtk+");
+    Fl::visible_focus(0);
+    Fl::option(Fl::OPTION_VISIBLE_FOCUS, false);
+    InstallBackend(this);
+}
+
+FltkBackend::~FltkBackend() {
+    InstallBackend(nullptr);
+}
+
+std::unique_ptr<WindowView> FltkBackend::CreateView(DialogWindow& window) {
+    return std::make_unique<DialogView>(window);
+}
+
+void FltkBackend::RunModalLoop(DialogWindow& window) {
+    auto* view = dynamic_cast<DialogView*>(window.View());
+    if (view)
+        view->AfterInput();
+    while (!window.ModalEnded()) {
+        Fl::wait(1.0);
+        if (view)
+            view->AfterInput();
+    }
+}
+
+int FltkBackend::MessageBox(DialogWindow* owner, const CString& text, const CString& caption,
+                            UINT type) {
+    auto* view = owner ? dynamic_cast<DialogView*>(owner->View()) : nullptr;
+    return RunMessageBox(view ? &view->Frame() : nullptr, text, caption, type);
+}
+
+}  // namespace ui::fltk

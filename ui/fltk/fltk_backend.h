@@ -1,0 +1,27 @@
+// The desktop backend on FLTK 1.3 (X11): real windows for the dialogs, FLTK's event loop as the
+// modal loop, message boxes of our own.
+#pragma once
+
+#include "ui/backend.h"
+
+namespace ui::fltk {
+
+class FltkBackend : public Backend {
+  public:
+    // Opens the X display for FLTK; false when there is none to open (no desktop).
+    static bool OpenDisplay();
+
+    // Needs OpenDisplay() to have succeeded. Installs itself as the framework's backend.
+    FltkBackend();
+    ~FltkBackend() override;
+    FltkBackend(const FltkBackend&) = delete;
+    FltkBackend& operator=(const FltkBackend&) = delete;
+
+    std::unique_ptr<WindowView> CreateView(DialogWindow& window) override;
+    void RunModalLoop(DialogWindow& window) override;
+    int MessageBox(DialogWindow* owner, const CString& text, const CString& caption,
+                   UINT type) override;
+    int IconSize() const override { return 32; }
+};
+
+}  // namespace ui::fltk

@@ -1,0 +1,18 @@
+// A group box: an engraved frame with its title set into the top line.
+#pragma once
+
+#include "ui/fltk/control_widget.h"
+
+namespace ui::fltk {
+
+class GroupBox : public Fl_Widget, public ControlWidget {
+  public:
+    GroupBox(DialogView& view, Control& control, int x, int y, int w, int h);
+    Fl_Widget& Widget() override { return *this; }
+
+  protected:
+    void draw() override;
+    int handle(int) override { return 0; }  // clicks fall through to the controls inside
+};
+
+}  // namespace ui::fltk

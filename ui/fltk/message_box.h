@@ -1,0 +1,15 @@
+// A modal message box: caption, icon by type (stop, warning, information), text with its line
+// breaks, and an OK button; centred over its owner.
+#pragma once
+
+#include "ui/cstring.h"
+#include "ui/win_defs.h"
+
+class Fl_Window;
+
+namespace ui::fltk {
+
+// Returns IDOK when the box is closed, whichever way.
+int RunMessageBox(Fl_Window* owner, const CString& text, const CString& caption, UINT type);
+
+}  // namespace ui::fltk

@@ -1,0 +1,25 @@
+// The trackbar: FLTK's slider, its range and position taken from the model; a drag goes to
+// Control::UserSetPos.
+#pragma once
+
+#include <FL/Fl_Slider.H>
+
+#include "ui/fltk/control_widget.h"
+
+namespace ui::fltk {
+
+class SliderWidget : public Fl_Slider, public ControlWidget {
+  public:
+    SliderWidget(DialogView& view, Control& control, int x, int y, int w, int h);
+    Fl_Widget& Widget() override { return *this; }
+    void Sync() override;
+
+  protected:
+    void draw() override;
+    int handle(int event) override;
+
+  private:
+    static void Moved(Fl_Widget* widget, void*);
+};
+
+}  // namespace ui::fltk

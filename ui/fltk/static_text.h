@@ -1,0 +1,18 @@
+// A static control: text (left or centred, wrapped, line breaks kept) or an icon.
+#pragma once
+
+#include "ui/fltk/control_widget.h"
+
+namespace ui::fltk {
+
+class StaticText : public Fl_Widget, public ControlWidget {
+  public:
+    StaticText(DialogView& view, Control& control, int x, int y, int w, int h);
+    Fl_Widget& Widget() override { return *this; }
+
+  protected:
+    void draw() override;
+    int handle(int) override { return 0; }
+};
+
+}  // namespace ui::fltk
