@@ -1,9 +1,10 @@
 // The real winmm and shell32 calls, reached from the services through plain types.
 #include "platform/win32/system_calls.h"
 
+#include <windows.h>
+// After <windows.h>, which they build on.
 #include <mmsystem.h>
 #include <shellapi.h>
-#include <windows.h>
 
 #include <mutex>
 #include <vector>
