@@ -211,26 +211,32 @@ void DialogView::Command(int id, unsigned code, native::Handle handle) {
             window_.Send(WM_COMMAND, MakeWParam(static_cast<WORD>(id), BN_CLICKED), 0);
         return;
     }
-    const int index = c->Index();
+    // Only the notifications that carry the user's input count; the others (EN_UPDATE comes
+    // before EN_CHANGE, focus changes) would set the control back before the framework saw it.
+    bool input = true;
     switch (c->Class()) {
         case ControlClass::Button:
-            if (code == BN_CLICKED)
+            input = code == BN_CLICKED;
+            if (input)
                 c->UserClick();
             break;
         case ControlClass::ComboBox:
-            if (code == CBN_SELCHANGE)
+            input = code == CBN_SELCHANGE;
+            if (input)
                 c->UserSelectRow(static_cast<int>(native::Send(handle, CB_GETCURSEL, 0, 0)));
             break;
         case ControlClass::Edit:
-            if (code == EN_CHANGE)
+            input = code == EN_CHANGE;
+            if (input)
                 c->UserSetText(CString(native::Text(handle)));
             break;
         default:
+            input = false;
             break;
     }
     // Whatever the framework made of it is what the control shows.
-    if (!window_.ModalEnded())
-        MirrorControl(index);
+    if (input && !window_.ModalEnded())
+        MirrorControl(c->Index());
 }
 
 void DialogView::Scrolled(native::Handle handle) {
