@@ -126,6 +126,14 @@ void Enable(Handle window, bool enabled) {
     EnableWindow(static_cast<HWND>(window), enabled);
 }
 
+bool IsVisible(Handle window) {
+    return IsWindowVisible(static_cast<HWND>(window));
+}
+
+bool IsEnabled(Handle window) {
+    return IsWindowEnabled(static_cast<HWND>(window));
+}
+
 bool IsIconic(Handle window) {
     return ::IsIconic(static_cast<HWND>(window));
 }

@@ -48,6 +48,8 @@ void SetText(Handle window, const std::u16string& text);
 std::u16string Text(Handle window);
 void Show(Handle window, bool visible);
 void Enable(Handle window, bool enabled);
+bool IsVisible(Handle window);
+bool IsEnabled(Handle window);
 bool IsIconic(Handle window);
 void Minimise(Handle window, bool iconic);
 Handle Focus();
