@@ -30,8 +30,8 @@ DialogView::DialogView(DialogWindow& window) : window_(window) {
     if (DialogWindow* owner = window.Owner())
         ownerView = dynamic_cast<DialogView*>(owner->View());
     const std::vector<std::uint8_t> bytes = DialogTemplateBytes(window.Template());
-    hwnd_ =
-        native::CreateDialogFromTemplate(bytes, ownerView ? ownerView->Handle() : nullptr, this);
+    owner_ = ownerView ? ownerView->Handle() : nullptr;
+    hwnd_ = native::CreateDialogFromTemplate(bytes, owner_, this);
     controls_ = native::Children(hwnd_);
     controls_.resize(window.Controls().size(), nullptr);
     mirrored_.resize(controls_.size());
@@ -46,6 +46,10 @@ DialogView::~DialogView() {
 }
 
 void DialogView::Show(bool visible) {
+    // As the system's own modal dialogs do, the owner is enabled before the dialog goes, so
+    // that the activation returns to it; the framework enables it right after.
+    if (!visible && owner_)
+        native::ReturnActivation(owner_);
     if (visible) {
         MirrorDialog();
         MirrorFocus();

@@ -57,6 +57,7 @@ class DialogView : public WindowView, private native::DialogEvents {
 
     DialogWindow& window_;
     native::Handle hwnd_ = nullptr;
+    native::Handle owner_ = nullptr;
     std::vector<native::Handle> controls_;
     std::vector<Mirrored> mirrored_;
     std::size_t systemMenuItems_ = 0;  // items of the framework's menu that the native one has

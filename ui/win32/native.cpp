@@ -142,6 +142,11 @@ void Minimise(Handle window, bool iconic) {
     ShowWindow(static_cast<HWND>(window), iconic ? SW_MINIMIZE : SW_RESTORE);
 }
 
+void ReturnActivation(Handle window) {
+    EnableWindow(static_cast<HWND>(window), TRUE);
+    SetActiveWindow(static_cast<HWND>(window));
+}
+
 Handle Focus() {
     return GetFocus();
 }

@@ -52,6 +52,8 @@ bool IsVisible(Handle window);
 bool IsEnabled(Handle window);
 bool IsIconic(Handle window);
 void Minimise(Handle window, bool iconic);
+// Enables `window` and makes it the active window.
+void ReturnActivation(Handle window);
 Handle Focus();
 void SetFocus(Handle window);
 void ClientSize(Handle window, int& width, int& height);
