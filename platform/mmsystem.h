@@ -1,10 +1,10 @@
 // The multimedia calls the program makes: timers, the sound player and the wave-out volume.
-// On Linux they are routed to the services installed at start-up (see services.h).
+// They are routed to the services installed at start-up (see services.h): on Linux the program's
+// own, on Windows services that forward to the system's winmm.
 #pragma once
 
 #include "platform/win_types.h"
 
-#ifndef _WIN32
 MMRESULT timeBeginPeriod(UINT uPeriod);
 MMRESULT timeEndPeriod(UINT uPeriod);
 MMRESULT timeSetEvent(UINT uDelay, UINT uResolution, LPTIMECALLBACK fptc, DWORD_PTR dwUser,
@@ -20,4 +20,3 @@ MMRESULT waveOutGetVolume(HWAVEOUT hwo, DWORD* pdwVolume);
 MMRESULT waveOutSetVolume(HWAVEOUT hwo, DWORD dwVolume);
 MMRESULT waveOutReset(HWAVEOUT hwo);
 MMRESULT waveOutClose(HWAVEOUT hwo);
-#endif

@@ -18,8 +18,6 @@ const Services& Installed() {
 
 }  // namespace platform
 
-#ifndef _WIN32
-
 MMRESULT timeBeginPeriod(UINT uPeriod) {
     auto* t = platform::Installed().timers;
     return t ? t->BeginPeriod(uPeriod) : TIMERR_NOCANDO;
@@ -87,4 +85,3 @@ HINSTANCE ShellExecuteW(HWND hwnd, LPCWSTR lpOperation, LPCWSTR lpFile, LPCWSTR 
     auto* s = platform::Installed().shell;
     return s ? s->Execute(hwnd, lpOperation, lpFile, lpParameters, lpDirectory, nShowCmd) : nullptr;
 }
-#endif

@@ -3,7 +3,5 @@
 
 #include "platform/win_types.h"
 
-#ifndef _WIN32
 HINSTANCE ShellExecuteW(HWND hwnd, LPCWSTR lpOperation, LPCWSTR lpFile, LPCWSTR lpParameters,
                         LPCWSTR lpDirectory, int nShowCmd);
-#endif

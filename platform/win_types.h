@@ -1,12 +1,8 @@
-// Windows-style scalar types, handles and constants that the program's code is written against.
-// On Windows they come from the system headers; elsewhere they are defined here with the same
-// values.
+// Windows-style scalar types, handles and constants that the program's code is written against,
+// with the values Windows gives them. They are the program's own on every platform, Windows too:
+// only platform/<backend>/ and ui/<backend>/ include the system's headers, and convert there.
 #pragma once
 
-#ifdef _WIN32
-#include <mmsystem.h>
-#include <windows.h>
-#else
 #include <cstdint>
 
 using BYTE = std::uint8_t;
@@ -91,4 +87,3 @@ struct WAVEFORMATEX {
 constexpr int SW_HIDE = 0;
 constexpr int SW_SHOWNORMAL = 1;
 constexpr int SW_SHOW = 5;
-#endif

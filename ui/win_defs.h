@@ -4,9 +4,6 @@
 
 #include "platform/win_types.h"
 
-#ifdef _WIN32
-#include <commctrl.h>
-#else
 // Messages.
 constexpr UINT WM_PAINT = 0x000F;
 constexpr UINT WM_CLOSE = 0x0010;
@@ -149,7 +146,6 @@ struct NMCUSTOMDRAW {
     NMHDR hdr;
     DWORD dwDrawStage;
 };
-#endif
 
 inline constexpr WPARAM MakeWParam(WORD low, WORD high) {
     return static_cast<WPARAM>(low) | (static_cast<WPARAM>(high) << 16);

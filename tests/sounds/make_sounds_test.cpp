@@ -25,7 +25,10 @@ std::set<std::string> WavNames(const fs::path& folder) {
 TEST(MakeSounds, ReproducesTheCommittedFilesByteForByte) {
     const fs::path out = SCRATCH_DIR;
     fs::remove_all(out);
-    const std::string command = std::string("\"") + MAKE_SOUNDS + "\" \"" + out.string() + "\"";
+    std::string command = std::string("\"") + MAKE_SOUNDS + "\" \"" + out.string() + "\"";
+#ifdef _WIN32
+    command = "\"" + command + "\"";  // cmd.exe drops the outermost pair of quotes
+#endif
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
 
     const fs::path committed = fs::path(SOURCE_DIR) / "sounds";

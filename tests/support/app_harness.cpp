@@ -3,7 +3,11 @@
 #include "app_harness.h"
 
 #include <gtest/gtest.h>
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <atomic>
 
@@ -36,8 +40,15 @@ const NamedSlot kSlots[] = {
 std::filesystem::path MakeFolder() {
     std::string pattern =
         (std::filesystem::temp_directory_path() / "metronome-test-XXXXXX").string();
+#ifdef _WIN32
+    // No mkdtemp on Windows: a unique name, then the folder.
+    if (_mktemp_s(pattern.data(), pattern.size() + 1) != 0 ||
+        !std::filesystem::create_directory(pattern))
+        throw std::runtime_error("making a scratch folder failed");
+#else
     if (!mkdtemp(pattern.data()))
         throw std::runtime_error("mkdtemp failed");
+#endif
     return pattern;
 }
 

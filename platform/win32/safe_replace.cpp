@@ -1,0 +1,110 @@
+// The safe replace of a file on Windows: write a temporary file beside it, flush, and move it over
+// the target with MoveFileExW.
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <cerrno>
+#include <string>
+
+#include "platform/file.h"
+#include "platform/posix/file_faults.h"
+#include "platform/win32/os_error.h"
+
+namespace {
+
+using platform::win32::LastErrno;
+
+std::wstring Wide(const CString& text) {
+    return std::wstring(text.Str().begin(), text.Str().end());
+}
+
+// Holds a handle for the length of the replace.
+class Handle {
+  public:
+    explicit Handle(HANDLE h) : h_(h) {}
+    ~Handle() { Release(); }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    bool Valid() const { return h_ != INVALID_HANDLE_VALUE; }
+    void Release() {
+        if (Valid())
+            CloseHandle(h_);
+        h_ = INVALID_HANDLE_VALUE;
+    }
+
+  private:
+    HANDLE h_;
+};
+
+// A name in the target's folder that no other file has; CREATE_NEW settles a race.
+HANDLE CreateTemporary(const std::wstring& target, std::wstring& tempPath) {
+    static unsigned counter = 0;
+    const std::size_t slash = target.find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? L"" : target.substr(0, slash + 1);
+    const std::wstring name = slash == std::wstring::npos ? target : target.substr(slash + 1);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tempPath = folder + L"~" + name + L".tmp-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                   std::to_wstring(++counter);
+        HANDLE h = CreateFileW(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS)
+            return h;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+}  // namespace
+
+bool CFile::ReplaceSafely(const CString& target, const std::function<void(CFile&)>& writeRecord) {
+    const CString fullTarget = GetFullPath(target);
+    const std::wstring targetPath = Wide(fullTarget);
+
+    // The target is held without sharing while the new content is written.
+    Handle old(CreateFileW(targetPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!old.Valid()) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND)
+            return false;
+    } else if (GetFileAttributesW(targetPath.c_str()) & FILE_ATTRIBUTE_DIRECTORY) {
+        return false;
+    }
+
+    std::wstring tempPath;
+    HANDLE tempHandle = CreateTemporary(targetPath, tempPath);
+    if (tempHandle == INVALID_HANDLE_VALUE)
+        return false;
+    CFile temp;
+    temp.fd_ = _open_osfhandle(reinterpret_cast<intptr_t>(tempHandle), _O_BINARY);
+    if (temp.fd_ < 0) {
+        CloseHandle(tempHandle);
+        DeleteFileW(tempPath.c_str());
+        return false;
+    }
+    temp.path_ = CString(std::u16string(tempPath.begin(), tempPath.end()));
+
+    try {
+        writeRecord(temp);
+        temp.Flush();
+        temp.Close();
+        if (platform::posix::RenameFails())
+            throw CFileException(CFileException::hardIO, EIO, fullTarget);
+        // Windows refuses to replace a file that is open, so the hold ends just before the move.
+        old.Release();
+        if (!MoveFileExW(tempPath.c_str(), targetPath.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            const int failure = LastErrno();
+            throw CFileException(CFileException::CauseFromOsError(failure), failure, fullTarget);
+        }
+    } catch (const CFileException& e) {
+        temp.Abort();
+        DeleteFileW(tempPath.c_str());
+        throw CFileException(e.m_cause, e.m_lOsError, fullTarget);
+    } catch (...) {
+        temp.Abort();
+        DeleteFileW(tempPath.c_str());
+        throw;
+    }
+    return true;
+}
