@@ -54,7 +54,8 @@ TEST(TimerThread, TicksComeAtStartPlusKPeriodsNeverEarly) {
             EXPECT_GE(r.ticks[i], r.ticks[i - 1] + 1);
         }
     }
-    EXPECT_EQ(r.ticks.front(), 1u);
+    // No tick at the start itself; a busy machine may have skipped the first ones.
+    EXPECT_GE(r.ticks.front(), 1u);
 }
 
 TEST(TimerThread, RefusesBadPeriodsAndToleratesStrayCalls) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <string>
 
 #include "res/resources.h"
 #include "tests/win32/byte_reader.h"
@@ -128,6 +129,9 @@ TEST_P(DialogBytes, ReadBackAsTheSharedTemplate) {
 
 INSTANTIATE_TEST_SUITE_P(AllTemplates, DialogBytes,
                          testing::Values(&res::AboutBoxTemplate(), &res::MainDialogTemplate(),
-                                         &res::SavePresetTemplate()));
+                                         &res::SavePresetTemplate()),
+                         [](const auto& info) {
+                             return "Template" + std::to_string(info.param->id);
+                         });
 
 }  // namespace
