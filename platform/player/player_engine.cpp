@@ -75,8 +75,10 @@ PlayerEngine::Run& PlayerEngine::RunFor(std::uint64_t id, const ClockFilter::Lin
     run.mature = line.mature;
     run.interval = tick.periodMs * 1e-3 * options_.sampleRate * line.RateRatio(options_.sampleRate);
     const std::int64_t freeNs = lastFreeNs_.load(std::memory_order_acquire);
-    const std::int64_t sinceFree = tick.startNs - freeNs;
-    if (freeNs != INT64_MIN && sinceFree >= 0 && sinceFree <= kSameMomentNs)
+    // No subtraction from the "never" marker: it would overflow.
+    const bool freeSeen = freeNs != INT64_MIN;
+    const std::int64_t sinceFree = freeSeen ? tick.startNs - freeNs : -1;
+    if (freeSeen && sinceFree >= 0 && sinceFree <= kSameMomentNs)
         run.baseFrame = lastFreeFrame_.load(std::memory_order_relaxed);
     else
         run.baseFrame = std::llround(line.FrameAt(tick.startNs + latencyNs_));
