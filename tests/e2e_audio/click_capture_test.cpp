@@ -88,7 +88,9 @@ TEST(ClickCapture, ClicksEvenlySpacedWithAccentsThroughASoundServer) {
     for (std::int64_t d : intervals)
         uneven += std::abs(d - median) > 1;
     EXPECT_LE(uneven, 2) << "intervals " << grid.shortest << ".." << grid.longest;
-    EXPECT_NEAR(static_cast<double>(median), 300 * 48, 300 * 48 * 500e-6);
+    // The clicks keep time by the monotonic clock and the recording counts the sound server's
+    // frames; a null sink's clock runs several hundred ppm away, a wrong period 3000 ppm or more.
+    EXPECT_NEAR(static_cast<double>(median), 300 * 48, 300 * 48 * 2000e-6);
 }
 
 }  // namespace
