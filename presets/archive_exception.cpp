@@ -30,8 +30,5 @@ CString CArchiveException::GetErrorMessage() const {
             text = u"%1 holds an object of an unsupported version.";
             break;
     }
-    std::u16string message(text);
-    const std::u16string name = m_strFileName.IsEmpty() ? u"an unnamed file" : m_strFileName.Str();
-    message.replace(message.find(u"%1"), 2, name);
-    return CString(std::move(message));
+    return NameTheFile(text, m_strFileName, u"an unnamed file");
 }

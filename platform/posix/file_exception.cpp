@@ -61,8 +61,5 @@ CString CFileException::GetErrorMessage() const {
             text = u"An attempt was made to read the file %1 past its end.";
             break;
     }
-    std::u16string message(text);
-    const std::u16string name = m_strFileName.IsEmpty() ? u"(unnamed)" : m_strFileName.Str();
-    message.replace(message.find(u"%1"), 2, name);
-    return CString(std::move(message));
+    return NameTheFile(text, m_strFileName, u"(unnamed)");
 }
