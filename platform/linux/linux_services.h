@@ -19,7 +19,7 @@ namespace platform::linux_backend {
 
 struct LinuxOptions {
     player::PlayerOptions player;  // the rate and channels are what the device grants
-    unsigned bufferFrames = 240;   // 5 ms at 48 kHz
+    unsigned bufferFrames = 480;   // 10 ms at 48 kHz
     bool openAudio = true;         // false: run silently without looking for a device
 };
 

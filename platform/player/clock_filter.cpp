@@ -45,12 +45,12 @@ void ClockFilter::CloseBucket() {
     Publish();
 }
 
-bool ClockFilter::Fit(double lowest) {
+int ClockFilter::Fit(double lowest) {
     const std::size_t oldest = (next_ + kBuckets - count_) % kBuckets;
     double sx = 0, sy = 0, sxx = 0, sxy = 0, n = 0;
     for (std::size_t i = 0; i < count_; ++i) {
         const Point& p = ring_[(oldest + i) % kBuckets];
-        if (p.y - (offset_ + slope_ * p.x) < lowest)
+        if (p.y - (fitOffset_ + slope_ * p.x) < lowest)
             continue;
         sx += p.x;
         sy += p.y;
@@ -60,22 +60,28 @@ bool ClockFilter::Fit(double lowest) {
     }
     const double den = n * sxx - sx * sx;
     if (n < 3 || den <= 0)
-        return false;
+        return static_cast<int>(n);
     // The fit runs below the envelope by the callbacks' mean delay, a constant that the latency
     // absorbs, and is far steadier than any single envelope point.
     slope_ = (n * sxy - sx * sy) / den;
-    offset_ = (sy - slope_ * sx) / n;
-    return true;
+    fitOffset_ = (sy - slope_ * sx) / n;
+    return -1;
 }
 
 void ClockFilter::Refit() {
     const std::size_t oldest = (next_ + kBuckets - count_) % kBuckets;
     const double span = ring_[(next_ + kBuckets - 1) % kBuckets].x - ring_[oldest].x;
     mature_ = span * 1e9 >= static_cast<double>(kMatureNs);
-    if (mature_ && Fit(-1e300)) {
+    if (mature_) {
         // Buckets whose every callback came late (the server held back for a while) lie below
-        // the envelope: fit the rate again without them.
-        Fit(-kLateSeconds * rate_);
+        // the fitted line: the rate is fitted without them. When the stream has lost audio, the
+        // buckets after the loss are all below; the line keeps its rate while any bucket from
+        // before remains, and is fitted afresh from the buckets after it once none does.
+        const int left = fitted_ ? Fit(-kLateSeconds * rate_) : 0;
+        if (left == 0 && Fit(-1e300) < 0) {
+            Fit(-kLateSeconds * rate_);
+            fitted_ = true;
+        }
     }
     // The offset touches the highest of the recent bucket maxima: no frame that the stream has
     // asked for lies beyond the line, so a request placed ahead of it is never too late.

@@ -38,11 +38,10 @@ class ClockFilter {
     Line Current() const;
 
     static constexpr std::int64_t kBucketNs = 500'000'000;
-    static constexpr std::size_t kBuckets = 32;                // 16 s of history for the line
-    static constexpr std::size_t kEnvelopeBuckets = kBuckets;  // the line touches the highest
+    static constexpr std::size_t kBuckets = 32;          // 16 s of history for the rate
+    static constexpr std::size_t kEnvelopeBuckets = 32;  // 16 s: the line touches the highest
     static constexpr std::int64_t kMatureNs = 6'000'000'000;
     static constexpr double kLateSeconds = 0.0005;  // a bucket this far below the line is late
-    static constexpr int kStepBuckets = 4;          // this many off the line on one side: a step
 
   private:
     struct Point {
@@ -51,7 +50,9 @@ class ClockFilter {
     };
     void CloseBucket();
     void Refit();
-    bool Fit(double lowest);  // least squares over the points no further below the line
+    // Least squares over the points no further below the fitted line: -1 when fitted, else the
+    // number of points that qualified (too few, the line unchanged).
+    int Fit(double lowest);
     void Publish();
 
     const double rate_;
@@ -64,8 +65,10 @@ class ClockFilter {
     std::array<Point, kBuckets> ring_{};
     std::size_t count_ = 0;
     std::size_t next_ = 0;
-    double slope_ = 0;   // frames per second over the nominal rate
-    double offset_ = 0;  // y at x = 0
+    double slope_ = 0;      // frames per second over the nominal rate
+    double offset_ = 0;     // y at x = 0 of the envelope
+    double fitOffset_ = 0;  // y at x = 0 of the least-squares line
+    bool fitted_ = false;   // whether the slope has been fitted
     bool mature_ = false;
 
     std::atomic<std::uint32_t> version_{0};

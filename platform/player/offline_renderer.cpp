@@ -27,6 +27,12 @@ std::int64_t OfflineRenderer::CallbackNs(std::uint64_t buffer) const {
         static_cast<double>((burst + 1) * stream_.buffersPerBurst * stream_.bufferFrames);
     const double rate = player_->Options().sampleRate * (1.0 + stream_.ppm * 1e-6);
     double t = (endFrame - stream_.fillFrames) / rate * 1e9;
+    if (stream_.wanderPpm != 0) {
+        // The time at which a stream whose rate swings sinusoidally has played this far (to
+        // first order in the swing).
+        const double w = 2 * M_PI / stream_.wanderPeriodS;
+        t -= stream_.wanderPpm * 1e-6 / w * (1 - std::cos(w * t * 1e-9)) * 1e9;
+    }
     if (stream_.maxLateNs > 0) {
         // A fixed pseudo-random lateness per burst keeps runs repeatable.
         const std::uint64_t h = (burst + 1) * 0x9E3779B97F4A7C15ull;

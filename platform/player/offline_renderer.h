@@ -18,6 +18,8 @@ struct StreamModel {
     std::uint32_t buffersPerBurst = 4;   // callbacks come this many at a time
     std::uint32_t fillFrames = 7200;     // the server keeps this much queued (150 ms)
     double ppm = 0;                      // stream clock against the monotonic clock
+    double wanderPpm = 0;                // ... swinging this far around ppm ...
+    double wanderPeriodS = 600;          // ... over this many seconds
     std::int64_t maxLateNs = 0;          // each burst comes up to this much late (pseudo-random)
     std::int64_t stallAtNs = INT64_MAX;  // the server stops playing here (an underrun) ...
     std::int64_t stallNs = 0;            // ... for this long, then goes on where it was

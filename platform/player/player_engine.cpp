@@ -107,12 +107,11 @@ std::int64_t PlayerEngine::PlaceFromTimer() {
         run.mature = line.mature;
         run.outOfBand = 0;
     };
-    // Count on at the measured rate once the filter knows it, and again when the stream's rate
-    // has wandered from it (a sound server's clock may): single frames then keep the phase.
+    // Count on at the measured rate once the filter knows it. After that the run keeps its two
+    // interval lengths; single frames hold the phase while the stream's rate wanders within them.
     const double measured =
         tick.periodMs * 1e-3 * options_.sampleRate * line.RateRatio(options_.sampleRate);
-    if ((!run.mature && line.mature) ||
-        (line.mature && std::abs(measured / run.interval - 1) > kRerateRatio))
+    if (!run.mature && line.mature)
         rerate();
     std::int64_t frame = at(tick.tick);
 
@@ -120,11 +119,10 @@ std::int64_t PlayerEngine::PlaceFromTimer() {
     const std::int64_t dueNs = tick.startNs + static_cast<std::int64_t>(tick.tick) * tick.periodMs *
                                                   std::int64_t{1'000'000};
     double drift = static_cast<double>(frame) - line.FrameAt(dueNs + latencyNs_);
-    // Far out for a few ticks, or out at all for many: more than single frames can mend.
     const bool far = std::abs(drift) > kFarBands * bandFrames_;
-    if (run.outOfBand >= (far ? kFarTicks : kOutOfBandTicks)) {
-        // The stream lost audio, or its rate moved: take the measured rate and put this tick
-        // back on time in one interval.
+    if (far && run.outOfBand >= kFarTicks) {
+        // The stream lost audio, or the clock jumped: more than single frames can mend. Take the
+        // measured rate and put this tick back on time in one interval.
         rerate();
         const std::int64_t change = -std::llround(drift);
         run.correction += change;
@@ -132,6 +130,13 @@ std::int64_t PlayerEngine::PlaceFromTimer() {
         drift += static_cast<double>(change);
         stats_.corrections.fetch_add(std::abs(change), std::memory_order_relaxed);
         stats_.jumps.fetch_add(1, std::memory_order_relaxed);
+    } else if (run.outOfBand >= kOutOfBandTicks &&
+               (drift > 0 ? measured < run.interval : measured > run.interval)) {
+        // The two lengths cannot hold the phase any more: the stream's rate has left them.
+        // Count on at the measured rate from here, one frame's change of length.
+        rerate();
+        frame = at(tick.tick);
+        drift = static_cast<double>(frame) - line.FrameAt(dueNs + latencyNs_);
     }
     if (std::abs(drift) > bandFrames_) {
         ++run.outOfBand;
@@ -139,9 +144,7 @@ std::int64_t PlayerEngine::PlaceFromTimer() {
         const std::int64_t change = drift > 0 ? -1 : 1;
         const std::int64_t natural = tick.tick > run.baseTick ? frame - at(tick.tick - 1) : 0;
         const auto shortest = static_cast<std::int64_t>(std::floor(run.interval));
-        const bool whole = static_cast<double>(shortest) == run.interval;
-        if (whole || natural == 0 ||
-            (natural + change >= shortest && natural + change <= shortest + 1)) {
+        if (natural == 0 || (natural + change >= shortest && natural + change <= shortest + 1)) {
             run.correction += change;
             frame += change;
             stats_.corrections.fetch_add(1, std::memory_order_relaxed);

@@ -85,10 +85,10 @@ TEST(ClickCapture, ClicksEvenlySpacedWithAccentsThroughASoundServer) {
     std::sort(sorted.begin(), sorted.end());
     const std::int64_t median = sorted[sorted.size() / 2];
     int uneven = 0;
-    // A tenth of a millisecond (5 frames) is far below what anyone hears; the player's one-frame
-    // corrections stay within it, a misplaced click does not.
+    // A run keeps two interval lengths a frame apart; its single-frame corrections stay within
+    // them.
     for (std::int64_t d : intervals)
-        uneven += std::abs(d - median) > 5;
+        uneven += std::abs(d - median) > 1;
     EXPECT_LE(uneven, 2) << "intervals " << grid.shortest << ".." << grid.longest;
     // The clicks keep time by the monotonic clock and the recording counts the sound server's
     // frames; a null sink's clock runs several hundred ppm away, a wrong period 3000 ppm or more.

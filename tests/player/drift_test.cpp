@@ -33,12 +33,26 @@ double Jitter(const std::vector<Onset>& onsets) {
     return worst;
 }
 
-class Drift : public ::testing::TestWithParam<double> {};
+struct Stream {
+    const char* name;
+    double ppm;
+    double wanderPpm;  // a sound server's clock that wanders
+    std::uint32_t bufferFrames;
+    std::uint32_t burst;     // buffers requested at once
+    std::int64_t maxLateNs;  // lateness of each burst
+    double maxJitter;        // frames from the straight line through all onsets
+};
+
+class Drift : public ::testing::TestWithParam<Stream> {};
 
 TEST_P(Drift, IntervalsOneFrameApartAndLatencyInBandForTenMinutes) {
     StreamModel stream;
-    stream.ppm = GetParam();
-    stream.maxLateNs = 3'000'000;
+    stream.ppm = GetParam().ppm;
+    stream.wanderPpm = GetParam().wanderPpm;
+    stream.wanderPeriodS = 1200;
+    stream.bufferFrames = GetParam().bufferFrames;
+    stream.buffersPerBurst = GetParam().burst;
+    stream.maxLateNs = GetParam().maxLateNs;
     PlayerOptions options;
     Rig rig(options, stream);
     rig.renderer.Timers().SetWakeDelay(
@@ -59,21 +73,35 @@ TEST_P(Drift, IntervalsOneFrameApartAndLatencyInBandForTenMinutes) {
         longest = std::max(longest, onsets[i].frame - onsets[i - 1].frame);
     }
     EXPECT_LE(longest - shortest, 1);
-    EXPECT_LE(Jitter(onsets), 2.0);
-    // The tempo follows the monotonic clock as the stream counts it, to within the band.
-    const double expected = 28800 * (1 + stream.ppm * 1e-6);
-    EXPECT_NEAR(static_cast<double>(onsets.back().frame - onsets[0].frame) / 1000, expected, 0.1);
     const auto& stats = rig.renderer.Player().Stats();
-    EXPECT_GE(stats.minMarginMs.load(), options.latencyMs - options.bandMs - 0.1);
-    EXPECT_LE(stats.maxMarginMs.load(), options.latencyMs + options.bandMs + 0.1);
+    EXPECT_EQ(stats.jumps.load(), 0);
+    // Out of the band by a fraction of a frame per tick before a correction can be made.
+    EXPECT_GE(stats.minMarginMs.load(), options.latencyMs - options.bandMs - 0.25);
+    EXPECT_LE(stats.maxMarginMs.load(), options.latencyMs + options.bandMs + 0.25);
+    if (GetParam().wanderPpm == 0) {
+        // A run counts at the rate measured when it started; any error in it shows as a drift
+        // within the band, held at its edge by single frames.
+        EXPECT_LE(Jitter(onsets), GetParam().maxJitter);
+        // The tempo follows the monotonic clock as the stream counts it, to within the band.
+        const double expected = 28800 * (1 + stream.ppm * 1e-6);
+        EXPECT_NEAR(static_cast<double>(onsets.back().frame - onsets[0].frame) / 1000, expected,
+                    0.1);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(StreamClocks, Drift, ::testing::Values(-250.0, -60.0, 0.0, 120.0, 250.0),
-                         [](const auto& info) {
-                             const int ppm = static_cast<int>(info.param);
-                             return (ppm < 0 ? "minus" : "plus") + std::to_string(std::abs(ppm)) +
-                                    "ppm";
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    StreamClocks, Drift,
+    ::testing::Values(Stream{"minus250ppm", -250, 0, 240, 4, 3'000'000, 2},
+                      Stream{"minus60ppm", -60, 0, 240, 4, 3'000'000, 2},
+                      Stream{"plus0ppm", 0, 0, 240, 4, 3'000'000, 2},
+                      Stream{"plus120ppm", 120, 0, 240, 4, 3'000'000, 2},
+                      Stream{"plus250ppm", 250, 0, 240, 4, 3'000'000, 2},
+                      // 40 ms at a time, as a server with a longer buffer asks for it: the
+                      // rate is measured less exactly.
+                      Stream{"plus80ppmLongBursts", 80, 0, 480, 4, 4'000'000, 20},
+                      // A rate that swings by 12 ppm, within what a run's two lengths can hold.
+                      Stream{"plus120ppmWandering", 120, 12, 240, 4, 3'000'000, 2}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // A run that starts before the filter knows the stream's rate still keeps its latency in band.
 TEST(DriftEarly, RunStartedOnAYoungClockStaysInBand) {
@@ -91,7 +119,7 @@ TEST(DriftEarly, RunStartedOnAYoungClockStaysInBand) {
 
 // The server stalls for 30 ms (an underrun): every later frame sounds 30 ms late. Once the
 // filter believes the drop (it could have been a spell of late callbacks), the run takes the
-// difference back and then keeps one grid and its band again.
+// difference back in one interval and keeps its grid, its rate and its band.
 TEST(DriftStall, ARunRecoversItsLatencyAfterTheServerStalls) {
     StreamModel stream;
     stream.stallAtNs = 60'000'000'000;
@@ -108,15 +136,19 @@ TEST(DriftStall, ARunRecoversItsLatencyAfterTheServerStalls) {
     std::vector<Onset> onsets(all.begin() + static_cast<long>(start), all.end());
     ASSERT_EQ(onsets.size(), 301u);
     const auto& stats = rig.renderer.Player().Stats();
-    EXPECT_GE(stats.jumps.load(), 1);
-    EXPECT_LE(stats.jumps.load(), 3);
+    EXPECT_EQ(stats.jumps.load(), 1);
     EXPECT_LE(std::abs(stats.marginMs.load() - options.latencyMs), options.bandMs);
-    // Some intervals take the 30 ms back (none by more), and while the filter's rate is unsettled
-    // by the drop a few re-count; the last hundred are one grid again.
-    for (std::size_t i = 1; i < onsets.size(); ++i)
-        EXPECT_LE(std::abs(onsets[i].frame - onsets[i - 1].frame - 28800), 30 * 48 + 1) << i;
-    const std::vector<Onset> tail(onsets.end() - 100, onsets.end());
-    EXPECT_LE(Jitter(tail), 1.0);
+    // One interval takes the 30 ms back; all the others keep the run's grid, the stall as well,
+    // since the frames are counted (the server's pause itself is not in them).
+    int steps = 0;
+    for (std::size_t i = 1; i < onsets.size(); ++i) {
+        const std::int64_t interval = onsets[i].frame - onsets[i - 1].frame;
+        if (interval == 28800)
+            continue;
+        ++steps;
+        EXPECT_NEAR(interval, 28800 - 30 * 48, 1) << i;
+    }
+    EXPECT_EQ(steps, 1);
 }
 
 }  // namespace
