@@ -1,0 +1,62 @@
+# Shared by the tests that listen (sourced after session.sh): a private sound server for the
+# program to play into, its recording, and what the onset analyser finds in it. Extra arguments:
+# ONSET_ANALYSE PULSE_NULL_SINK (tools of the audio harness).
+ANALYSE=$4
+PULSE=$5
+# Steady intervals are placed to the frame; this allows for a busy machine all the same.
+STEADY_SLACK=10
+
+# Before start_program, so that the program finds this server rather than none.
+start_sound() {
+    "$PULSE" start "$WORK/pulse" || fail "no sound server"
+    CLEANUP+=("\"$PULSE\" stop \"$WORK/pulse\"")
+    export "$(cat "$WORK/pulse/env")"
+}
+
+start_recording() {
+    "$PULSE" record "$WORK/pulse" "$WORK/clicks.wav" || fail "no recording"
+}
+
+# Ends the recording and reads it. Sets RATE, FRAMES, ONSETS (one "frame A|R" line per click),
+# PATTERN (A or R per click), INTERVALS (ms, one per click after the first) and TONES (one line
+# per steady tone: first and last frame, cycles, Hz, its peak, the peak of what follows it), and
+# logs them.
+analyse_recording() {
+    "$PULSE" stop "$WORK/pulse"
+    "$ANALYSE" "$WORK/clicks.wav" >"$WORK/onsets.txt" || fail "the capture cannot be read"
+    RATE=$(awk '$1 == "rate" { print $2 }' "$WORK/onsets.txt")
+    FRAMES=$((($(stat -c %s "$WORK/clicks.wav") - 44) / 2))
+    ONSETS=$(awk '$1 == "onset" { print $2, $5 }' "$WORK/onsets.txt")
+    PATTERN=$(awk '$1 == "onset" { printf "%s", $5 }' "$WORK/onsets.txt")
+    INTERVALS=$(awk -v r="$RATE" '$1 == "onset" && $6 > 0 { printf "%.1f ", $6 * 1000 / r }' \
+        "$WORK/onsets.txt")
+    TONES=$(awk '$1 == "tone" { $1 = ""; print substr($0, 2) }' "$WORK/onsets.txt")
+    log "onsets: $PATTERN"
+    log "intervals (ms): $INTERVALS"
+    [[ -z $TONES ]] || log "tones (first and last frame, cycles, Hz, peak, peak after): $TONES"
+}
+
+# Whether $1 ms lies within $3 ms of $2 ms.
+near() {
+    awk -v m="$1" -v p="$2" -v s="$3" 'BEGIN { exit !(m > p - s && m < p + s) }'
+}
+
+# A change of tempo while the click runs: INTERVALS begins with at least one interval of $1 ms
+# and ends with at least $3 of $2 ms; at most $4 (default 2) between them stray, from the
+# keypresses that restarted the timer at some phase of the old beat. The first interval is left
+# out: On/Off plays its click at once, off the timer's grid, and under load it may stray further.
+check_tempo_change() {
+    local from=$1 to=$2 least=$3 most=${4:-2} lead middle tail
+    read -r lead middle tail < <(awk -v a="$from" -v b="$to" -v s="$STEADY_SLACK" '
+        function near(m, p) { return m > p - s && m < p + s }
+        { n = split($0, all, " "); for (i = 2; i <= n; ++i) x[i - 1] = all[i]; --n }
+        END {
+            for (lead = 0; lead < n && near(x[lead + 1], a); ++lead) {}
+            for (tail = 0; tail < n - lead && near(x[n - tail], b); ++tail) {}
+            print lead, n - lead - tail, tail
+        }' <<<"$INTERVALS")
+    log "$lead intervals of $from ms, then $middle others, then $tail of $to ms"
+    ((lead >= 1)) || fail "the click did not start at $from ms"
+    ((tail >= least)) || fail "expected at least $least intervals of $to ms at the end, heard $tail"
+    ((middle <= most)) || fail "$middle intervals strayed between $from and $to ms"
+}
