@@ -46,13 +46,17 @@ wait_exit 1000
 
 analyse_recording
 ((${#PATTERN} >= 6)) || fail "expected about 7 clicks, heard ${#PATTERN}"
-# 517 and 476 ms, the rows beside it, lie further off than the slack.
+# The first interval, from the click On/Off plays at once, may stray further under load.
 first=1
 for ms in $INTERVALS; do
     slack=$((first ? 80 : STEADY_SLACK))
     first=0
     near "$ms" 500 "$slack" || fail "an interval of $ms ms; \"120 Moderato/Allegro\" is 500 ms"
 done
+# The rows beside it, 476 and 517 ms, lie close to the slack: their average would be far off.
+mean=$(awk '{ for (i = 2; i <= NF; ++i) sum += $i; printf "%.1f", sum / (NF - 1) }' <<<"$INTERVALS")
+log "mean interval after the first: $mean ms"
+near "$mean" 500 5 || fail "the clicks are $mean ms apart on average, not 500"
 # The fixed scale keeps the start texts "Andante" and "100" of free entry.
 check_bank bank1.dat 500 0 Andante 100 100 26 0 0 0 'Place here comments for 1...8 user presets'
 log "ok"

@@ -21,12 +21,23 @@ wait_exit 1000
 ((EXIT_STATUS == 0)) || fail "exit status $EXIT_STATUS"
 
 analyse_recording
-(($(grep -c . <<<"$TONES") == 1)) || fail "expected one steady tone, found: ${TONES:-none}"
-read -r start end cycles hz peak after <<<"$TONES"
-length=$(awk -v s="$start" -v e="$end" -v r="$RATE" 'BEGIN { printf "%.0f", (e - s) * 1000 / r }')
-log "a tone of $hz Hz for $length ms ($cycles cycles)"
+[[ -n $TONES ]] || fail "no steady tone"
+# A busy machine may skip a few frames of the output, which splits the tone into pieces. Each
+# piece must sound 440 Hz, and each but the last go on at its own level (a skip) rather than
+# louder (a click breaking in).
+pieces=$(grep -c . <<<"$TONES")
+read -r start _ <<<"$TONES"
+read -r _ end _ _ peak after < <(tail -n1 <<<"$TONES")
+read -r longest hz < <(awk -v r="$RATE" '{ print ($2 - $1) * 1000 / r, $4 }' <<<"$TONES" |
+    sort -n | tail -n1)
+span=$(awk -v s="$start" -v e="$end" -v r="$RATE" 'BEGIN { printf "%.0f", (e - s) * 1000 / r }')
+log "the tone: $span ms in $pieces piece(s), the longest $longest ms at $hz Hz"
 near "$hz" 440 1 || fail "the tone sounds at $hz Hz, not 440 Hz"
-((length > 2500)) || fail "the tone lasted only $length ms: a click broke into it or it stopped"
+awk '$4 <= 439 || $4 >= 441 { exit 1 }' <<<"$TONES" || fail "a piece of the tone is off 440 Hz"
+awk -v n="$pieces" 'NR < n && $6 > 1.2 * $5 { exit 1 }' <<<"$TONES" ||
+    fail "something louder than the tone broke into it: the click went on"
+awk -v l="$longest" 'BEGIN { exit !(l >= 1000) }' || fail "no second of steady tone"
+((span > 2500)) || fail "the tone lasted only $span ms"
 
 # The clicks on either side of the tone, in ms from its first and from its last zero crossing; the
 # onset found where the tone begins is the tone itself.
@@ -42,12 +53,14 @@ steady() {  # at least two times in $2, each gap between them within $3 ms of $1
         ok = ok && $i - $(i - 1) > p - s && $i - $(i - 1) < p + s } END { exit !ok }' <<<"$2"
 }
 steady 600 "$before" "$STEADY_SLACK" || fail "expected clicks 600 ms apart before the tone"
-# The first click of the new tempo cut the tone off: loud right after it, and the next click
-# one period (and at most one cycle of the tone) later.
+# The first click of the new tempo cut the tone off: no silence after it, and the next click one
+# period later (and at most one cycle of the tone more; a last piece too short to be found as
+# a tone, cut off by a skip, may add up to 100 ms).
 awk -v a="$after" 'BEGIN { exit !(a > 0.1) }' ||
     fail "silence after the tone (peak $after): it ended before the first click"
 read -r first _ <<<"$after_tone"
-[[ -n $first ]] && near "$first" 288 "$((STEADY_SLACK + 3))" ||
+[[ -n $first ]] && awk -v f="$first" -v s="$STEADY_SLACK" \
+    'BEGIN { exit !(f > 288 - s && f < 288 + 3 + 100 + s) }' ||
     fail "the second click of \"208 Prestissimo\" should come 288 ms after the tone's end"
 steady 288 "$after_tone" "$STEADY_SLACK" && (($(wc -w <<<"$after_tone") >= 5)) ||
     fail "expected clicks 288 ms apart after the tone"
