@@ -45,18 +45,16 @@ wait_exit 1000
 ((EXIT_STATUS == 0)) || fail "exit status $EXIT_STATUS"
 
 analyse_recording
-((${#PATTERN} >= 6)) || fail "expected about 7 clicks, heard ${#PATTERN}"
-# The first interval, from the click On/Off plays at once, may stray further under load.
-first=1
-for ms in $INTERVALS; do
-    slack=$((first ? 80 : STEADY_SLACK))
-    first=0
-    near "$ms" 500 "$slack" || fail "an interval of $ms ms; \"120 Moderato/Allegro\" is 500 ms"
-done
-# The rows beside it, 476 and 517 ms, lie close to the slack: their average would be far off.
-mean=$(awk '{ for (i = 2; i <= NF; ++i) sum += $i; printf "%.1f", sum / (NF - 1) }' <<<"$INTERVALS")
-log "mean interval after the first: $mean ms"
-near "$mean" 500 5 || fail "the clicks are $mean ms apart on average, not 500"
+# Past the first interval, from the click On/Off plays at once, which may stray under load; a
+# busy machine may hold the output back once more.
+read -r on off < <(tally 500 "${INTERVALS#* }")
+log "$on intervals of 500 ms, $off others"
+((on >= 5 && off <= 1)) || fail "expected the clicks 500 ms apart (\"120 Moderato/Allegro\")"
+# The rows beside it, 476 and 517 ms, lie close to the slack: their median would be far off.
+median=$(tr ' ' '\n' <<<"${INTERVALS#* }" | grep . | sort -n |
+    awk '{ x[NR] = $1 } END { print NR % 2 ? x[(NR + 1) / 2] : (x[NR / 2] + x[NR / 2 + 1]) / 2 }')
+log "median interval: $median ms"
+near "$median" 500 5 || fail "the clicks are $median ms apart, not 500"
 # The fixed scale keeps the start texts "Andante" and "100" of free entry.
 check_bank bank1.dat 500 0 Andante 100 100 26 0 0 0 'Place here comments for 1...8 user presets'
 log "ok"

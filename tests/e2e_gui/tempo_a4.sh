@@ -27,7 +27,7 @@ analyse_recording
 # louder (a click breaking in).
 pieces=$(grep -c . <<<"$TONES")
 read -r start _ <<<"$TONES"
-read -r _ end _ _ peak after < <(tail -n1 <<<"$TONES")
+read -r _ end _ _ _ after < <(tail -n1 <<<"$TONES")
 read -r longest hz < <(awk -v r="$RATE" '{ print ($2 - $1) * 1000 / r, $4 }' <<<"$TONES" |
     sort -n | tail -n1)
 span=$(awk -v s="$start" -v e="$end" -v r="$RATE" 'BEGIN { printf "%.0f", (e - s) * 1000 / r }')
@@ -48,11 +48,10 @@ before=$(awk -v s="$start" -v r="$RATE" 'NR > 1 && $1 < s - r / 50' <<<"$ONSETS"
 after_tone=$(awk -v e="$end" '$1 > e' <<<"$ONSETS" | ms_from "$end")
 log "clicks before the tone (ms): $before"
 log "clicks after it (ms): $after_tone"
-steady() {  # at least two times in $2, each gap between them within $3 ms of $1
-    awk -v p="$1" -v s="$3" '{ ok = NF >= 2; for (i = 2; i <= NF; ++i)
-        ok = ok && $i - $(i - 1) > p - s && $i - $(i - 1) < p + s } END { exit !ok }' <<<"$2"
-}
-steady 600 "$before" "$STEADY_SLACK" || fail "expected clicks 600 ms apart before the tone"
+gaps() { awk '{ for (i = 2; i <= NF; ++i) printf "%.1f ", $i - $(i - 1) }' <<<"$1"; }
+# A busy machine may hold the output back once.
+read -r on off < <(tally 600 "$(gaps "$before")")
+((on >= 1 && off <= 1)) || fail "expected clicks 600 ms apart before the tone"
 # The first click of the new tempo cut the tone off: no silence after it, and the next click one
 # period later (and at most one cycle of the tone more; a last piece too short to be found as
 # a tone, cut off by a skip, may add up to 100 ms).
@@ -62,6 +61,6 @@ read -r first _ <<<"$after_tone"
 [[ -n $first ]] && awk -v f="$first" -v s="$STEADY_SLACK" \
     'BEGIN { exit !(f > 288 - s && f < 288 + 3 + 100 + s) }' ||
     fail "the second click of \"208 Prestissimo\" should come 288 ms after the tone's end"
-steady 288 "$after_tone" "$STEADY_SLACK" && (($(wc -w <<<"$after_tone") >= 5)) ||
-    fail "expected clicks 288 ms apart after the tone"
+read -r on off < <(tally 288 "$(gaps "$after_tone")")
+((on >= 4 && off <= 1)) || fail "expected clicks 288 ms apart after the tone"
 log "ok"

@@ -14,7 +14,7 @@ sleep 2
 # Past On/Off, "Metronome", "1/4", the volume and Tap to "No fixed scale", then its number field.
 keys "$window" Tab Tab Tab Tab Tab Tab space
 keys "$window" Tab BackSpace BackSpace BackSpace 7 5
-sleep 4.6
+sleep 5.4
 keys "$window" Escape
 wait_exit 1000
 ((EXIT_STATUS == 0)) || fail "exit status $EXIT_STATUS"
