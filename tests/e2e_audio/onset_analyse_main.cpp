@@ -1,6 +1,8 @@
 // onset-analyse FILE.wav [PERIOD_MS]: prints every onset (frame, seconds, peak, A for accent or
-// R for regular, interval), then the grid's figures; with a period, also the deviations from the
-// ideal grid and the tempo error in ppm. For the end-to-end tests of the whole program.
+// R for regular, interval), every steady tone (first and last frame, cycles, frequency in Hz, its
+// peak and the peak of what follows it), then the grid's figures; with a period, also the
+// deviations from the ideal grid and the tempo error in ppm. For the end-to-end tests of the whole
+// program.
 #include <cstdio>
 #include <cstdlib>
 
@@ -24,6 +26,9 @@ int main(int argc, char** argv) {
                     static_cast<double>(o.frame) / rate, o.peak, o.accent ? 'A' : 'R',
                     static_cast<long long>(i ? o.frame - onsets[i - 1].frame : 0));
     }
+    for (const auto& t : onset_analysis::FindTones(*rec))
+        std::printf("tone %.1f %.1f %zu %.3f %.3f %.3f\n", t.start, t.end, t.cycles, t.frequency,
+                    t.peak, t.after);
     const auto grid = onset_analysis::FitGrid(onsets);
     std::printf(
         "count %zu\nrate %.0f\nmean_interval %.3f\nshortest %lld\nlongest %lld\n"

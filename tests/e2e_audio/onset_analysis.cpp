@@ -1,4 +1,4 @@
-// WAV reading (bounded by the file's bytes), onset detection and the line fit.
+// WAV reading (bounded by the file's bytes), onset detection, the line fit and tone finding.
 #include "onset_analysis.h"
 
 #include <algorithm>
@@ -132,6 +132,54 @@ Deviation FromIdeal(const std::vector<Onset>& onsets, double idealInterval) {
     d.mean = sum / n;
     d.sd = std::sqrt(std::max(0.0, sum2 / n - d.mean * d.mean));
     return d;
+}
+
+std::vector<Tone> FindTones(const Recording& rec, double minMs, double tolerance, float threshold) {
+    std::vector<Tone> tones;
+    Tone run;
+    double last = -1;  // the previous rising crossing, or -1 when a run must start afresh
+    float swing = 0;   // the largest magnitude since that crossing
+    const auto close = [&] {
+        if (run.cycles >= 20 && run.end - run.start >= minMs * rec.sampleRate / 1000) {
+            const double period = (run.end - run.start) / static_cast<double>(run.cycles);
+            run.frequency = rec.sampleRate / period;
+            // What cut the tone short, or silence where it ended by itself.
+            const auto from = static_cast<std::size_t>(std::ceil(run.end + period));
+            const std::size_t to = std::min(rec.samples.size(), from + rec.sampleRate / 100);
+            for (std::size_t i = from; i < to; ++i)
+                run.after = std::max(run.after, std::abs(rec.samples[i]));
+            tones.push_back(run);
+        }
+        run = Tone{};
+    };
+    for (std::size_t i = 1; i < rec.samples.size(); ++i) {
+        const float a = rec.samples[i - 1], b = rec.samples[i];
+        swing = std::max(swing, std::abs(b));
+        if (!(a < 0 && b >= 0))
+            continue;
+        const double crossing = static_cast<double>(i - 1) + a / (a - b);
+        if (last >= 0 && swing >= threshold) {
+            const double period = crossing - last;
+            if (run.cycles == 0) {
+                run.start = last;
+            } else {
+                const double mean = (last - run.start) / static_cast<double>(run.cycles);
+                if (std::abs(period - mean) > tolerance * mean) {
+                    close();
+                    run.start = last;
+                }
+            }
+            run.end = crossing;
+            run.peak = std::max(run.peak, swing);
+            ++run.cycles;
+        } else {
+            close();
+        }
+        last = crossing;
+        swing = 0;
+    }
+    close();
+    return tones;
 }
 
 }  // namespace onset_analysis

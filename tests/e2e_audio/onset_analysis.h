@@ -1,6 +1,6 @@
 // Finds the clicks in a recording and measures them: onset frames, accent or regular, intervals,
-// and how far the onsets stray from a straight line. Shared by the end-to-end tests, the
-// benchmark and the onset-analyse tool.
+// and how far the onsets stray from a straight line; also finds steady tones and their pitch.
+// Shared by the end-to-end tests, the benchmark and the onset-analyse tool.
 #pragma once
 
 #include <cstdint>
@@ -46,5 +46,18 @@ struct Deviation {
     double mean = 0, sd = 0, maxAbs = 0;  // frames
 };
 Deviation FromIdeal(const std::vector<Onset>& onsets, double idealInterval);
+
+struct Tone {
+    double start = 0, end = 0;  // frames of its first and last rising zero crossing, interpolated
+    std::size_t cycles = 0;
+    double frequency = 0;  // Hz
+    float peak = 0;        // its largest magnitude
+    float after = 0;       // the largest magnitude in the 10 ms from one period past its end
+};
+// Steady tones: runs of rising zero crossings, at least `minMs` long and 20 periods, whose periods
+// each stay within `tolerance` (a fraction) of the run's mean and swing past `threshold`. A click
+// is no tone, even one made of a few dozen even periods, and it breaks a tone it falls on.
+std::vector<Tone> FindTones(const Recording& recording, double minMs = 100, double tolerance = 0.02,
+                            float threshold = 0.02f);
 
 }  // namespace onset_analysis

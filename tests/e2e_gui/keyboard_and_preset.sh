@@ -22,22 +22,7 @@ keys "$window" Escape
 wait_exit 1000
 ((EXIT_STATUS == 0)) || fail "exit status $EXIT_STATUS"
 
-[[ -f $WORK/app/bank3.dat ]] || fail "no bank3.dat: $(ls "$WORK/app")"
-utf16() { printf '\xff\xfe\xff'"$(printf '\\x%02x' "$1")"; printf '%s' "$2" | iconv -t UTF-16LE; }
-{
-    printf '\xe7\x01\x00\x00'  # period 60000 / 123 = 487 ms
-    printf '\x00\x00\x00\x00'  # quarters
-    utf16 7 Allegro
-    utf16 3 123
-    printf '\x7b\x00\x00\x00'  # 123 BPM
-    printf '\x15\x00\x00\x00'  # scale row 21, "100 Andante", kept
-    printf '\x01\x00\x00\x00'  # free entry
-    printf '\x00\x00\x00\x00'  # signature "1/4"
-    printf '\x00\x00\x00\x00'  # "Metronome"
-    utf16 48 $'Place here comments for 1...8 user presetsx&y\r\nz'
-} >"$WORK/expected.dat"
-cmp "$WORK/expected.dat" "$WORK/app/bank3.dat" || {
-    od -An -c "$WORK/app/bank3.dat" >&2
-    fail "bank3.dat does not hold what was typed"
-}
+# 60000 / 123 = 487 ms; the scale row 21, "100 Andante", is kept; "1/4"; "Metronome".
+check_bank bank3.dat 487 0 Allegro 123 123 21 1 0 0 \
+    $'Place here comments for 1...8 user presetsx&y\r\nz'
 log "ok"

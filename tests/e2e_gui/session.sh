@@ -104,3 +104,39 @@ wait_exit() {
     EXIT_STATUS=0
     wait "$PROGRAM" || EXIT_STATUS=$?
 }
+
+# A preset record as a bank file holds it, on standard output. Arguments: period (ms), eighths
+# (0|1), tempo name, tempo number text, BPM, scale row, free entry (0|1), signature radio (0 to
+# 11), sound radio (0 to 3), comments. Texts are ASCII, shorter than 255 characters.
+bank_record() {
+    le32 "$1"
+    le32 "$2"
+    utf16 "$3"
+    utf16 "$4"
+    le32 "$5"
+    le32 "$6"
+    le32 "$7"
+    le32 "$8"
+    le32 "$9"
+    utf16 "${10}"
+}
+le32() {
+    local v=$(($1 & 0xffffffff))
+    printf "$(printf '\\x%02x' $((v & 255)) $((v >> 8 & 255)) $((v >> 16 & 255)) $((v >> 24)))"
+}
+# The Unicode marker, the length in characters in one byte, then UTF-16LE.
+utf16() {
+    printf '\xff\xfe\xff'"$(printf '\\x%02x' "${#1}")"
+    printf '%s' "$1" | iconv -t UTF-16LE
+}
+# Fails unless bank file $1 holds exactly the record bank_record makes of the other arguments.
+check_bank() {
+    local file=$WORK/app/$1
+    shift
+    [[ -f $file ]] || fail "no ${file##*/}: $(ls "$WORK/app")"
+    bank_record "$@" >"$WORK/expected.dat"
+    cmp "$WORK/expected.dat" "$file" || {
+        od -An -c "$file" >&2
+        fail "${file##*/} does not hold the preset that was saved"
+    }
+}

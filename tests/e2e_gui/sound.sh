@@ -1,0 +1,73 @@
+# Shared by the tests that listen (sourced after session.sh): a private sound server for the
+# program to play into, its recording, and what the onset analyser finds in it. Extra arguments:
+# ONSET_ANALYSE PULSE_NULL_SINK (tools of the audio harness).
+ANALYSE=$4
+PULSE=$5
+# Steady intervals are placed to the frame, but a busy machine may delay the sound output.
+STEADY_SLACK=15
+
+# Before start_program, so that the program finds this server rather than none.
+start_sound() {
+    "$PULSE" start "$WORK/pulse" || fail "no sound server"
+    CLEANUP+=("\"$PULSE\" stop \"$WORK/pulse\"")
+    export "$(cat "$WORK/pulse/env")"
+}
+
+start_recording() {
+    "$PULSE" record "$WORK/pulse" "$WORK/clicks.wav" || fail "no recording"
+}
+
+# Ends the recording and reads it. Sets RATE, FRAMES, ONSETS (one "frame A|R" line per click),
+# PATTERN (A or R per click), INTERVALS (ms, one per click after the first) and TONES (one line
+# per steady tone: first and last frame, cycles, Hz, its peak, the peak of what follows it), and
+# logs them.
+analyse_recording() {
+    "$PULSE" stop "$WORK/pulse"
+    # E2E_CAPTURES names a folder to keep the recordings in, to listen to a failure.
+    if [[ -n ${E2E_CAPTURES:-} ]]; then
+        local name=${0##*/}
+        cp "$WORK/clicks.wav" "$E2E_CAPTURES/${name%.sh}-$(date +%H%M%S).wav"
+    fi
+    "$ANALYSE" "$WORK/clicks.wav" >"$WORK/onsets.txt" || fail "the capture cannot be read"
+    RATE=$(awk '$1 == "rate" { print $2 }' "$WORK/onsets.txt")
+    FRAMES=$((($(stat -c %s "$WORK/clicks.wav") - 44) / 2))
+    ONSETS=$(awk '$1 == "onset" { print $2, $5 }' "$WORK/onsets.txt")
+    PATTERN=$(awk '$1 == "onset" { printf "%s", $5 }' "$WORK/onsets.txt")
+    INTERVALS=$(awk -v r="$RATE" '$1 == "onset" && $6 > 0 { printf "%.1f ", $6 * 1000 / r }' \
+        "$WORK/onsets.txt")
+    TONES=$(awk '$1 == "tone" { $1 = ""; print substr($0, 2) }' "$WORK/onsets.txt")
+    log "onsets: $PATTERN"
+    log "intervals (ms): $INTERVALS"
+    [[ -z $TONES ]] ||
+        log "tones (first and last frame, cycles, Hz, peak, peak after): ${TONES//$'\n'/; }"
+}
+
+# Whether $1 ms lies within $3 ms of $2 ms.
+near() {
+    awk -v m="$1" -v p="$2" -v s="$3" 'BEGIN { exit !(m > p - s && m < p + s) }'
+}
+
+# Prints how many of the intervals $2 lie within STEADY_SLACK of $1 ms, and how many do not.
+tally() {
+    awk -v p="$1" -v s="$STEADY_SLACK" '{
+        for (i = 1; i <= NF; ++i) if ($i > p - s && $i < p + s) ++on; else ++off
+    } END { print on + 0, off + 0 }' <<<"$2"
+}
+
+# A change of tempo while the click runs: intervals of $1 ms, then at least $3 of $2 ms and never
+# $1 ms again. At most $4 (default 3) stray: the keypresses restart the timer at some phase of the
+# beat, and a busy machine may hold the sound output back once. The first interval is left out:
+# On/Off plays its click at once, off the timer's grid, and under load it may stray further.
+check_tempo_change() {
+    local from=$1 to=$2 least=$3 most=${4:-3} kinds
+    kinds=$(awk -v a="$from" -v b="$to" -v s="$STEADY_SLACK" '{
+        for (i = 2; i <= NF; ++i)
+            printf("%s", ($i > a - s && $i < a + s) ? "o" : ($i > b - s && $i < b + s) ? "n" : "x")
+    }' <<<"$INTERVALS")
+    local old=${kinds//[^o]/} new=${kinds//[^n]/} strays=${kinds//[^x]/}
+    log "${#old} intervals of $from ms, ${#new} of $to ms, ${#strays} others"
+    ((${#old} >= 1)) || fail "the click did not start at $from ms"
+    ((${#new} >= least)) || fail "expected at least $least intervals of $to ms, heard ${#new}"
+    [[ ! $kinds =~ n.*o ]] || fail "intervals of $from ms came back after $to ms"
+    ((${#strays} <= most)) || fail "${#strays} intervals are neither $from nor $to ms"
+}
