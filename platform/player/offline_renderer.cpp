@@ -2,6 +2,7 @@
 #include "platform/player/offline_renderer.h"
 
 #include <cmath>
+#include <numbers>
 
 namespace platform::player {
 
@@ -30,7 +31,7 @@ std::int64_t OfflineRenderer::CallbackNs(std::uint64_t buffer) const {
     if (stream_.wanderPpm != 0) {
         // The time at which a stream whose rate swings sinusoidally has played this far (to
         // first order in the swing).
-        const double w = 2 * M_PI / stream_.wanderPeriodS;
+        const double w = 2 * std::numbers::pi / stream_.wanderPeriodS;
         t -= stream_.wanderPpm * 1e-6 / w * (1 - std::cos(w * t * 1e-9)) * 1e9;
     }
     if (stream_.maxLateNs > 0) {
