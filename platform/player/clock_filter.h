@@ -38,8 +38,8 @@ class ClockFilter {
     Line Current() const;
 
     static constexpr std::int64_t kBucketNs = 500'000'000;
-    static constexpr std::size_t kBuckets = 32;          // 16 s of history for the rate
-    static constexpr std::size_t kEnvelopeBuckets = 32;  // 16 s: the line touches the highest
+    static constexpr std::size_t kBuckets = 32;                // 16 s of history for the line
+    static constexpr std::size_t kEnvelopeBuckets = kBuckets;  // the line touches the highest
     static constexpr std::int64_t kMatureNs = 6'000'000'000;
     static constexpr double kLateSeconds = 0.0005;  // a bucket this far below the line is late
 

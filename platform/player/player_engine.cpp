@@ -50,6 +50,11 @@ BOOL PlayerEngine::Play(const char* image, DWORD flags) {
     return accepted;
 }
 
+double PlayerEngine::IntervalFrames(std::int64_t periodMs, const ClockFilter::Line& line) const {
+    return static_cast<double>(periodMs) * 1e-3 * options_.sampleRate *
+           line.RateRatio(options_.sampleRate);
+}
+
 std::int64_t PlayerEngine::PlaceNow() {
     if (options_.placement == Placement::kAtWakeUp)
         return PlayRequest::kAsap;
@@ -73,7 +78,7 @@ PlayerEngine::Run& PlayerEngine::RunFor(std::uint64_t id, const ClockFilter::Lin
     run = Run{};
     run.id = id;
     run.mature = line.mature;
-    run.interval = tick.periodMs * 1e-3 * options_.sampleRate * line.RateRatio(options_.sampleRate);
+    run.interval = IntervalFrames(tick.periodMs, line);
     const std::int64_t freeNs = lastFreeNs_.load(std::memory_order_acquire);
     // No subtraction from the "never" marker: it would overflow.
     const bool freeSeen = freeNs != INT64_MIN;
@@ -98,19 +103,17 @@ std::int64_t PlayerEngine::PlaceFromTimer() {
         return run.baseFrame + std::llround(static_cast<double>(ticks) * run.interval) +
                run.correction;
     };
+    const double measured = IntervalFrames(tick.periodMs, line);
     const auto rerate = [&] {
         run.baseFrame = at(tick.tick);
         run.baseTick = tick.tick;
         run.correction = 0;
-        run.interval =
-            tick.periodMs * 1e-3 * options_.sampleRate * line.RateRatio(options_.sampleRate);
+        run.interval = measured;
         run.mature = line.mature;
         run.outOfBand = 0;
     };
     // Count on at the measured rate once the filter knows it. After that the run keeps its two
     // interval lengths; single frames hold the phase while the stream's rate wanders within them.
-    const double measured =
-        tick.periodMs * 1e-3 * options_.sampleRate * line.RateRatio(options_.sampleRate);
     if (!run.mature && line.mature)
         rerate();
     std::int64_t frame = at(tick.tick);
@@ -133,10 +136,8 @@ std::int64_t PlayerEngine::PlaceFromTimer() {
     } else if (run.outOfBand >= kOutOfBandTicks &&
                (drift > 0 ? measured < run.interval : measured > run.interval)) {
         // The two lengths cannot hold the phase any more: the stream's rate has left them.
-        // Count on at the measured rate from here, one frame's change of length.
+        // Count on at the measured rate from here (this tick stays where it is).
         rerate();
-        frame = at(tick.tick);
-        drift = static_cast<double>(frame) - line.FrameAt(dueNs + latencyNs_);
     }
     if (std::abs(drift) > bandFrames_) {
         ++run.outOfBand;

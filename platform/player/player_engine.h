@@ -80,10 +80,11 @@ class PlayerEngine : public SoundPlayer {
         std::int64_t correction = 0;
         int outOfBand = 0;  // consecutive ticks outside the band
     };
-    static constexpr int kOutOfBandTicks = 16;     // out of band this long: are the lengths right?
-    static constexpr double kRerateRatio = 30e-6;  // rate wander that re-counts a run
-    static constexpr int kFarTicks = 4;            // when beyond kFarBands times the band
+    static constexpr int kOutOfBandTicks = 16;  // out of band this long: are the lengths right?
+    static constexpr int kFarTicks = 4;         // when beyond kFarBands times the band
     static constexpr double kFarBands = 3;
+    // A period in stream frames at the rate the filter measures.
+    double IntervalFrames(std::int64_t periodMs, const ClockFilter::Line& line) const;
     std::int64_t PlaceFromTimer();
     std::int64_t PlaceNow();
     Run& RunFor(std::uint64_t id, const ClockFilter::Line& line);
