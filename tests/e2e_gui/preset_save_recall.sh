@@ -4,11 +4,7 @@
 source "$(dirname "$0")/session.sh"
 source "$(dirname "$0")/sound.sh"
 
-start_sound
-start_x
-start_program
-window=$(wait_window "$MAIN_TITLE")
-start_recording
+start_listening  # sets window
 
 # In the combo box five rows up from "100 Andante"; past On/Off and "Metronome" to "1/4", then
 # down to "2/4".

@@ -17,6 +17,16 @@ start_recording() {
     "$PULSE" record "$WORK/pulse" "$WORK/clicks.wav" || fail "no recording"
 }
 
+# The program on a private display, playing into a private sound server that is being recorded;
+# sets window to the program's main window.
+start_listening() {
+    start_sound
+    start_x
+    start_program
+    window=$(wait_window "$MAIN_TITLE")
+    start_recording
+}
+
 # Ends the recording and reads it. Sets RATE, FRAMES, ONSETS (one "frame A|R" line per click),
 # PATTERN (A or R per click), INTERVALS (ms, one per click after the first) and TONES (one line
 # per steady tone: first and last frame, cycles, Hz, its peak, the peak of what follows it), and

@@ -3,11 +3,7 @@
 source "$(dirname "$0")/session.sh"
 source "$(dirname "$0")/sound.sh"
 
-start_sound
-start_x
-start_program
-window=$(wait_window "$MAIN_TITLE")
-start_recording
+start_listening  # sets window
 
 # Past On/Off, "Metronome", "1/4" and the volume to Tap.
 keys "$window" Tab Tab Tab Tab Tab

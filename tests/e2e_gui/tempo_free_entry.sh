@@ -3,11 +3,7 @@
 source "$(dirname "$0")/session.sh"
 source "$(dirname "$0")/sound.sh"
 
-start_sound
-start_x
-start_program
-window=$(wait_window "$MAIN_TITLE")
-start_recording
+start_listening  # sets window
 
 keys "$window" Return  # On/Off; the focus stays on the combo box
 sleep 2

@@ -33,6 +33,19 @@ double Jitter(const std::vector<Onset>& onsets) {
     return worst;
 }
 
+// Clicks at periodMs for runNs once the filter has measured the stream for 20 s: the onsets of
+// that run alone.
+std::vector<Onset> OnsetsOfOneRun(Rig& rig, UINT periodMs, std::int64_t runNs) {
+    rig.renderer.Advance(20'000'000'000);
+    const auto start = rig.renderer.Onsets().size();
+    const UINT id = rig.On(periodMs);
+    rig.renderer.Advance(runNs);
+    rig.Off(id);
+    rig.renderer.Advance(200'000'000);
+    const auto& all = rig.renderer.Onsets();
+    return {all.begin() + static_cast<long>(start), all.end()};
+}
+
 struct Stream {
     const char* name;
     double ppm;
@@ -57,15 +70,7 @@ TEST_P(Drift, IntervalsOneFrameApartAndLatencyInBandForTenMinutes) {
     Rig rig(options, stream);
     rig.renderer.Timers().SetWakeDelay(
         [](std::uint64_t tick) { return static_cast<std::int64_t>(tick * 7919 % 4'000'000); });
-    rig.renderer.Advance(20'000'000'000);  // the filter has measured the stream by now
-    const auto start = rig.renderer.Onsets().size();
-    const UINT id = rig.On(600);
-    rig.renderer.Advance(600'100'000'000);
-    rig.Off(id);
-    rig.renderer.Advance(200'000'000);
-
-    const auto& all = rig.renderer.Onsets();
-    std::vector<Onset> onsets(all.begin() + static_cast<long>(start), all.end());
+    const std::vector<Onset> onsets = OnsetsOfOneRun(rig, 600, 600'100'000'000);
     ASSERT_EQ(onsets.size(), 1001u);
     std::int64_t shortest = INT64_MAX, longest = 0;
     for (std::size_t i = 1; i < onsets.size(); ++i) {
@@ -126,14 +131,7 @@ TEST(DriftStall, ARunRecoversItsLatencyAfterTheServerStalls) {
     stream.stallNs = 30'000'000;
     PlayerOptions options;
     Rig rig(options, stream);
-    rig.renderer.Advance(20'000'000'000);
-    const auto start = rig.renderer.Onsets().size();
-    const UINT id = rig.On(600);
-    rig.renderer.Advance(180'050'000'000);
-    rig.Off(id);
-    rig.renderer.Advance(200'000'000);
-    const auto& all = rig.renderer.Onsets();
-    std::vector<Onset> onsets(all.begin() + static_cast<long>(start), all.end());
+    const std::vector<Onset> onsets = OnsetsOfOneRun(rig, 600, 180'050'000'000);
     ASSERT_EQ(onsets.size(), 301u);
     const auto& stats = rig.renderer.Player().Stats();
     EXPECT_EQ(stats.jumps.load(), 1);
