@@ -34,10 +34,14 @@ int CreateTemporary(const std::string& target, std::string& tempPath) {
     static unsigned counter = 0;
     const std::filesystem::path path(target);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath =
-            (path.parent_path() / ("." + path.filename().string() + ".tmp-" +
-                                   std::to_string(::getpid()) + "-" + std::to_string(++counter)))
-                .string();
+        // Appended piece by piece: GCC 12 misreads `"." + std::string&&` as an overlapping copy.
+        std::string name = ".";
+        name += path.filename().string();
+        name += ".tmp-";
+        name += std::to_string(::getpid());
+        name += '-';
+        name += std::to_string(++counter);
+        tempPath = (path.parent_path() / name).string();
         const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)
             return fd;

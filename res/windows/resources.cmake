@@ -6,6 +6,7 @@ ExternalProject_Add(make_win_resources_host
     SOURCE_DIR ${CMAKE_SOURCE_DIR}/res/windows/host
     BINARY_DIR ${_host_dir}
     CMAKE_ARGS -DMETRONOME_SOURCE_DIR=${CMAKE_SOURCE_DIR} -DCMAKE_BUILD_TYPE=Release
+               -DMETRONOME_WERROR=${METRONOME_WERROR}
     INSTALL_COMMAND ""
     BUILD_ALWAYS ON)
 

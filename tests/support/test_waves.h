@@ -22,15 +22,20 @@ inline std::vector<std::uint8_t> MakeWave(const std::vector<float>& samples, For
         for (int i = 0; i < 4; ++i)
             out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
     };
+    const auto putTag = [&out](const char (&tag)[5]) {
+        for (int i = 0; i < 4; ++i)
+            out.push_back(static_cast<std::uint8_t>(tag[i]));
+    };
     const auto put16 = [&out](std::uint16_t v) {
         out.push_back(static_cast<std::uint8_t>(v));
         out.push_back(static_cast<std::uint8_t>(v >> 8));
     };
     const std::uint32_t bytesPer = f.bits / 8;
     const auto dataBytes = static_cast<std::uint32_t>(samples.size() * bytesPer);
-    out.insert(out.end(), {'R', 'I', 'F', 'F'});
+    putTag("RIFF");
     put32(36 + dataBytes + (dataBytes & 1));
-    out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    putTag("WAVE");
+    putTag("fmt ");
     put32(16);
     put16(1);
     put16(f.channels);
@@ -38,7 +43,7 @@ inline std::vector<std::uint8_t> MakeWave(const std::vector<float>& samples, For
     put32(f.rate * f.channels * bytesPer);
     put16(static_cast<std::uint16_t>(f.channels * bytesPer));
     put16(f.bits);
-    out.insert(out.end(), {'d', 'a', 't', 'a'});
+    putTag("data");
     put32(dataBytes);
     for (float s : samples) {
         if (f.bits == 8)
