@@ -46,7 +46,7 @@ start_x() {
         [[ -s $WORK/display ]] && break
         sleep 0.05
     done
-    [[ -s $WORK/display ]] || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
+    [[ -s $WORK/display ]] || fail "Xvfb did not start: $(tail -n 3 "$WORK/xvfb.log")"
     export DISPLAY=":$(head -n1 "$WORK/display")"
     log "X server on $DISPLAY"
 }
