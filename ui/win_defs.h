@@ -81,6 +81,7 @@ constexpr UINT MB_ICONINFORMATION = 0x0040;
 
 // Menus and icons.
 constexpr UINT MF_STRING = 0x0000;
+constexpr UINT MF_GRAYED = 0x0001;
 constexpr UINT MF_SEPARATOR = 0x0800;
 constexpr WPARAM ICON_SMALL = 0;
 constexpr WPARAM ICON_BIG = 1;

@@ -25,12 +25,30 @@ int ComboBox::handle(int event) {
                 OpenDropList();
             }
             return 1;
+        case FL_MOUSEWHEEL:
+            // Moves the choice when the list has the focus; otherwise the wheel is not ours.
+            if (!InputAllowed() || !Focused())
+                return 0;
+            control_.UserWheel(Fl::event_dy());
+            AfterInput();
+            return 1;
         case FL_ENTER:
         case FL_LEAVE:
             return 1;
         default:
             return 0;
     }
+}
+
+bool ComboBox::EditKey(int /*key*/, int state) {
+    const char* typed = Fl::event_text();
+    if ((state & (FL_CTRL | FL_ALT | FL_META)) || Fl::event_length() == 0 ||
+        static_cast<unsigned char>(typed[0]) <= 0x20 || typed[0] == 0x7F)
+        return false;
+    const CString chars = CString::FromUtf8(typed);
+    if (!chars.IsEmpty())
+        control_.UserTypeChar(chars.Str()[0]);
+    return true;
 }
 
 void ComboBox::OpenDropList() {
