@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "ui/fltk/caption_text.h"
+#include "ui/fltk/desktop_scale.h"
 #include "ui/fltk/dialog_view.h"
 #include "ui/fltk/system_menu.h"
 
@@ -35,7 +36,7 @@ EditBox::EditBox(DialogView& view, Control& control, int x, int y, int w, int h)
     box(FL_NO_BOX);
     if (control.IsMultiLine() && (control.Style() & WS_VSCROLL)) {
         const int sw = Fl::scrollbar_size();
-        scrollbar_ = new Fl_Scrollbar(x + w - sw - 2, y + 2, sw, h - 4);
+        scrollbar_ = new Fl_Scrollbar(x + w - sw - Frame(), y + Frame(), sw, h - 2 * Frame());
         scrollbar_->type(FL_VERTICAL);
         scrollbar_->callback(Scrolled, this);
         scrollbar_->clear_visible_focus();
@@ -44,8 +45,16 @@ EditBox::EditBox(DialogView& view, Control& control, int x, int y, int w, int h)
     Sync();
 }
 
+int EditBox::Frame() {
+    return Scaled(2);
+}
+
+int EditBox::Margin() {
+    return Scaled(3);
+}
+
 int EditBox::TextWidth() const {
-    return w() - 6 - (scrollbar_ ? scrollbar_->w() : 0);
+    return w() - 2 * Margin() - (scrollbar_ ? scrollbar_->w() : 0);
 }
 
 int EditBox::LineHeight() const {
@@ -54,7 +63,7 @@ int EditBox::LineHeight() const {
 }
 
 int EditBox::VisibleLines() const {
-    return std::max(1, (h() - 4) / LineHeight());
+    return std::max(1, (h() - 2 * Frame()) / LineHeight());
 }
 
 void EditBox::Sync() {
@@ -149,8 +158,8 @@ int EditBox::LineX(const Line& line) const {
 
 std::size_t EditBox::OffsetAt(int mx, int my) const {
     const auto lines = Layout();
-    const int row =
-        std::clamp(topLine_ + (my - y() - 2) / LineHeight(), 0, static_cast<int>(lines.size()) - 1);
+    const int row = std::clamp(topLine_ + (my - y() - Frame()) / LineHeight(), 0,
+                               static_cast<int>(lines.size()) - 1);
     const Line& line = lines[static_cast<std::size_t>(row)];
     const int left = LineX(line);
     std::size_t best = line.begin;
@@ -177,8 +186,8 @@ void EditBox::ScrollToCaret() {
     topLine_ = std::clamp(topLine_, 0, std::max(0, static_cast<int>(lines.size()) - visible));
     if (!control_.IsMultiLine()) {
         const int caretX = static_cast<int>(Width(text_, 0, caret));
-        if (caretX - shift_ > TextWidth() - 2)
-            shift_ = caretX - TextWidth() + 2;
+        if (caretX - shift_ > TextWidth() - Frame())
+            shift_ = caretX - TextWidth() + Frame();
         else if (caretX < shift_)
             shift_ = caretX;
     }
@@ -223,7 +232,7 @@ bool EditBox::LineKey(int key, bool extend) {
             if (target < 0 || target >= static_cast<int>(lines.size()))
                 return true;
             const int cx = LineX(line) + static_cast<int>(Width(text_, line.begin, caret));
-            const int cy = y() + 2 + (target - topLine_) * LineHeight() + LineHeight() / 2;
+            const int cy = y() + Frame() + (target - topLine_) * LineHeight() + LineHeight() / 2;
             to = OffsetAt(cx, cy);
             break;
         }
@@ -345,9 +354,9 @@ void EditBox::draw() {
     const int lineHeight = fl_height();
     const auto lines = Layout();
     const int textRight = TextLeft() + TextWidth();
-    fl_push_clip(x() + 2, y() + 2, textRight - x() - 2, h() - 4);
+    fl_push_clip(x() + Frame(), y() + Frame(), textRight - x() - Frame(), h() - 2 * Frame());
     // A single line sits in the middle of its box; several lines start at the top.
-    const int top = control_.IsMultiLine() ? y() + 2 : y() + (h() - lineHeight) / 2;
+    const int top = control_.IsMultiLine() ? y() + Frame() : y() + (h() - lineHeight) / 2;
     // The selection shows while the box has the focus, as a standard edit's does.
     const std::size_t selBegin = ScreenOffset(control_.SelStart());
     const std::size_t selEnd = ScreenOffset(control_.SelEnd());
@@ -387,7 +396,7 @@ void EditBox::draw() {
         const int cx = LineX(line) + static_cast<int>(Width(text_, line.begin, caret));
         const int cy = top + (row - topLine_) * lineHeight;
         fl_color(FL_FOREGROUND_COLOR);
-        fl_line(cx, cy + 1, cx, cy + lineHeight - 2);
+        fl_rectf(cx, cy + 1, Scaled(1), lineHeight - 2);
     }
     fl_pop_clip();
     if (scrollbar_)

@@ -40,7 +40,10 @@ class EditBox : public Fl_Group, public ControlWidget {
     void OpenMenu(int x, int y);
     void ScrollToCaret();
     void SyncScrollbar();
-    int TextLeft() const { return x() + 3; }
+    // The sunken frame's width, and the room between the frame's outside and the text.
+    static int Frame();
+    static int Margin();
+    int TextLeft() const { return x() + Margin(); }
     int TextWidth() const;
     int LineHeight() const;
     int VisibleLines() const;

@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "ui/fltk/caption_text.h"
+#include "ui/fltk/desktop_scale.h"
 #include "ui/fltk/dialog_view.h"
 #include "ui/fltk/message_box.h"
 #include "ui/window.h"
@@ -30,6 +31,7 @@ FltkBackend::FltkBackend() {
     Fl::scheme("gtk+");
     Fl::visible_focus(0);
     Fl::option(Fl::OPTION_VISIBLE_FOCUS, false);
+    Fl::scrollbar_size(Scaled(Fl::scrollbar_size()));
     InstallBackend(this);
 }
 
@@ -56,6 +58,10 @@ int FltkBackend::MessageBox(DialogWindow* owner, const CString& text, const CStr
                             UINT type) {
     auto* view = owner ? dynamic_cast<DialogView*>(owner->View()) : nullptr;
     return RunMessageBox(view ? &view->Frame() : nullptr, text, caption, type);
+}
+
+int FltkBackend::IconSize() const {
+    return Scaled(32);
 }
 
 void FltkBackend::CopyText(const CString& text, bool primary) {

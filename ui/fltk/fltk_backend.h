@@ -21,7 +21,7 @@ class FltkBackend : public Backend {
     void RunModalLoop(DialogWindow& window) override;
     int MessageBox(DialogWindow* owner, const CString& text, const CString& caption,
                    UINT type) override;
-    int IconSize() const override { return 32; }
+    int IconSize() const override;
 
     // The X clipboard (CLIPBOARD) and selection (PRIMARY) through FLTK, which serves what the
     // program copied to other programs for as long as it runs.
