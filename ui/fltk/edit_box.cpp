@@ -68,7 +68,7 @@ int EditBox::VisibleLines() const {
 
 void EditBox::Sync() {
     const std::u16string& model = control_.Text().Str();
-    if (model != shown_) {
+    if (model != shown_ || modelAt_.empty()) {
         // The model's CR LF (or a lone CR or LF) is one "\n" on the screen.
         shown_ = model;
         text_.clear();
