@@ -376,17 +376,19 @@ bool Control::EditKey(UINT vk, unsigned modifiers) {
             to = std::min(target + column, LineEnd(s, target));
             break;
         }
-        case VK_DELETE:
+        case VK_DELETE: {
             if (ctrl)
                 return false;
+            const int keep = anchor_;
             if (!selected) {
                 if (caret_ == size)
                     return true;
                 anchor_ = NextPos(s, caret_);
             }
             if (!ReplaceSelection(u""))
-                anchor_ = caret_;
+                anchor_ = keep;
             return true;
+        }
         case VK_BACK:
             if (!ctrl)
                 UserTypeChar(u'\b');

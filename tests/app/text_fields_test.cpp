@@ -250,6 +250,7 @@ TEST(EditMenu, GreysWhatDoesNotApply) {
             EXPECT_FALSE(MenuEnabled(d, IDC_TEMPO_NAME, command)) << command;
         d.Key(VK_DELETE);
         EXPECT_EQ(d.Text(IDC_TEMPO_NAME), CString(u"Andante"));
+        EXPECT_EQ(d.SelectedText(IDC_TEMPO_NAME), CString(u"Andante"));
         d.Key(VK_ESCAPE);
     });
 }
