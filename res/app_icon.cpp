@@ -1,5 +1,6 @@
-// Icon 128. Its pictures are drawn from a few shapes when first asked for, so every size stays
-// sharp: a wooden pyramid body, a scale plate, and a pendulum with its weight.
+// Icon 128. The 32 and 48 pixel pictures are drawn from a few shapes when first asked for: a
+// wooden pyramid body, a scale plate, and a pendulum with its weight. The 16 pixel picture is
+// set pixel by pixel, since shapes shrunk that far blur into a brown triangle.
 #include "res/app_icon.h"
 
 #include <array>
@@ -93,8 +94,57 @@ std::vector<std::uint32_t> Draw(int size) {
     return px;
 }
 
+// A taskbar's size: a dark outline, the pendulum standing out above the apex, its weight a
+// block that a few pixels still show.
+std::vector<std::uint32_t> DrawSmall() {
+    static constexpr std::array<const char*, 16> kRows = {
+        "................",  //
+        ".......DD.R.....",  //
+        "......DWWDR.....",  //
+        "......DWWR......",  //
+        ".....DWPPRD.....",  //
+        ".....DWPMMM.....",  //
+        "....DWPMMMWD....",  //
+        "....DWPPRPWD....",  //
+        "...DWPPPRPPWD...",  //
+        "...DWPPRPPPWD...",  //
+        "..DWPPPRPPPPWD..",  //
+        "..DWWWWRWWWWWD..",  //
+        ".DWWWWWWWWWWWWD.",  //
+        ".DDDDDDDDDDDDDD.",  //
+        ".DDDDDDDDDDDDDD.",  //
+        "................",
+    };
+    std::vector<std::uint32_t> px;
+    for (const char* row : kRows) {
+        for (const char* c = row; *c; ++c) {
+            switch (*c) {
+                case 'D':
+                    px.push_back(0xFF3B2210);  // outline and base
+                    break;
+                case 'W':
+                    px.push_back(0xFFB9773A);  // wood
+                    break;
+                case 'P':
+                    px.push_back(0xFFF3E3C2);  // scale plate
+                    break;
+                case 'R':
+                    px.push_back(0xFF101010);  // pendulum rod
+                    break;
+                case 'M':
+                    px.push_back(0xFF6F8394);  // weight
+                    break;
+                default:
+                    px.push_back(0);
+                    break;
+            }
+        }
+    }
+    return px;
+}
+
 struct Pictures {
-    std::array<std::vector<std::uint32_t>, 3> pixels{Draw(16), Draw(32), Draw(48)};
+    std::array<std::vector<std::uint32_t>, 3> pixels{DrawSmall(), Draw(32), Draw(48)};
     std::array<ui::IconImage, 3> images{{{16, pixels[0]}, {32, pixels[1]}, {48, pixels[2]}}};
     IconResource icon;
     Pictures() {

@@ -1,5 +1,7 @@
-// The backend chosen at start-up.
+// The backend chosen at start-up, and the clipboard of a backend without a desktop.
 #include "ui/backend.h"
+
+#include "ui/window.h"
 
 namespace ui {
 namespace {
@@ -11,6 +13,16 @@ void InstallBackend(Backend* backend) {
 }
 Backend* CurrentBackend() {
     return g_backend;
+}
+
+void Backend::CopyText(const CString& text, bool primary) {
+    (primary ? primary_ : clipboard_) = text;
+}
+
+void Backend::PasteInto(Control& into, bool primary) {
+    const CString& text = primary ? primary_ : clipboard_;
+    if (!text.IsEmpty())
+        into.UserPaste(text);
 }
 
 }  // namespace ui

@@ -10,6 +10,7 @@
 
 namespace ui {
 
+class Control;
 class DialogWindow;
 
 class WindowView {
@@ -35,6 +36,16 @@ class Backend {
                            UINT type) = 0;
     // Size of a large icon in pixels (SM_CXICON, SM_CYICON).
     virtual int IconSize() const { return 32; }
+
+    // The clipboard, and with `primary` the X selection that a middle click pastes. Without a
+    // desktop both live in memory here.
+    virtual void CopyText(const CString& text, bool primary);
+    virtual bool ClipboardHasText() const { return !clipboard_.IsEmpty(); }
+    // Hands the text to `into.UserPaste`, at once or when the desktop delivers it.
+    virtual void PasteInto(Control& into, bool primary);
+
+  protected:
+    CString clipboard_, primary_;
 };
 
 void InstallBackend(Backend* backend);

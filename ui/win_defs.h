@@ -18,6 +18,11 @@ constexpr UINT WM_GETTEXTLENGTH = 0x000E;
 constexpr UINT WM_INITDIALOG = 0x0110;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_SYSCOMMAND = 0x0112;
+constexpr UINT WM_CUT = 0x0300;
+constexpr UINT WM_COPY = 0x0301;
+constexpr UINT WM_PASTE = 0x0302;
+constexpr UINT WM_CLEAR = 0x0303;
+constexpr UINT WM_UNDO = 0x0304;
 
 // Notifications.
 constexpr UINT BN_CLICKED = 0;
@@ -32,7 +37,12 @@ constexpr UINT BM_SETCHECK = 0x00F1;
 constexpr UINT BST_UNCHECKED = 0;
 constexpr UINT BST_CHECKED = 1;
 constexpr UINT BST_INDETERMINATE = 2;
+constexpr UINT EM_GETSEL = 0x00B0;
+constexpr UINT EM_SETSEL = 0x00B1;
 constexpr UINT EM_LIMITTEXT = 0x00C5;
+constexpr UINT EM_CANUNDO = 0x00C6;
+constexpr UINT EM_UNDO = 0x00C7;
+constexpr UINT EM_EMPTYUNDOBUFFER = 0x00CD;
 constexpr UINT CB_GETCOUNT = 0x0146;
 constexpr UINT CB_GETCURSEL = 0x0147;
 constexpr UINT CB_GETLBTEXT = 0x0148;
@@ -49,6 +59,10 @@ constexpr UINT TBM_GETRANGEMAX = WM_USER + 2;
 constexpr UINT TBM_SETPOS = WM_USER + 5;
 constexpr UINT TBM_SETRANGEMIN = WM_USER + 7;
 constexpr UINT TBM_SETRANGEMAX = WM_USER + 8;
+constexpr UINT TBM_SETPAGESIZE = WM_USER + 21;
+constexpr UINT TBM_GETPAGESIZE = WM_USER + 22;
+constexpr UINT TBM_SETLINESIZE = WM_USER + 23;
+constexpr UINT TBM_GETLINESIZE = WM_USER + 24;
 
 // Command ids.
 constexpr int IDOK = 1;
@@ -67,6 +81,7 @@ constexpr UINT MB_ICONINFORMATION = 0x0040;
 
 // Menus and icons.
 constexpr UINT MF_STRING = 0x0000;
+constexpr UINT MF_GRAYED = 0x0001;
 constexpr UINT MF_SEPARATOR = 0x0800;
 constexpr WPARAM ICON_SMALL = 0;
 constexpr WPARAM ICON_BIG = 1;
@@ -129,6 +144,8 @@ constexpr UINT VK_LEFT = 0x25;
 constexpr UINT VK_UP = 0x26;
 constexpr UINT VK_RIGHT = 0x27;
 constexpr UINT VK_DOWN = 0x28;
+constexpr UINT VK_INSERT = 0x2D;
+constexpr UINT VK_DELETE = 0x2E;
 constexpr UINT VK_F1 = 0x70;
 constexpr UINT VK_F4 = 0x73;
 

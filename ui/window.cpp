@@ -98,11 +98,43 @@ void Control::Notify(UINT code) {
 LRESULT Control::Send(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_SETTEXT:
-            SetText(CString(reinterpret_cast<const char16_t*>(lParam)));
+            // The caret goes to the end of the new text, which cannot be undone.
+            text_ = CString(reinterpret_cast<const char16_t*>(lParam));
+            anchor_ = caret_ = text_.GetLength();
+            hasUndo_ = typingRun_ = false;
+            Changed();
             // Edits report every change of their text, also one made by the program.
             if (Class() == ControlClass::Edit)
                 Notify(EN_CHANGE);
             return TRUE;
+        case EM_GETSEL:
+            return static_cast<LRESULT>(
+                MakeWParam(static_cast<WORD>(SelStart()), static_cast<WORD>(SelEnd())));
+        case EM_SETSEL: {
+            // -1 as the start removes the selection; -1 as the end selects to the end.
+            const int start = static_cast<int>(wParam);
+            const int end = static_cast<int>(lParam);
+            if (start == -1)
+                Select(caret_, caret_, false);
+            else
+                Select(start, end == -1 ? text_.GetLength() : end, false);
+            return 0;
+        }
+        case EM_CANUNDO:
+            return hasUndo_;
+        case EM_EMPTYUNDOBUFFER:
+            hasUndo_ = false;
+            return 0;
+        case WM_UNDO:
+        case EM_UNDO:
+            Undo();
+            return TRUE;
+        case WM_CUT:
+        case WM_COPY:
+        case WM_PASTE:
+        case WM_CLEAR:
+            UserEditCommand(message);
+            return 0;
         case WM_GETTEXTLENGTH:
             return text_.GetLength();
         case BM_GETCHECK:
@@ -179,6 +211,20 @@ LRESULT Control::Send(UINT message, WPARAM wParam, LPARAM lParam) {
             return rangeMin_;
         case TBM_GETRANGEMAX:
             return rangeMax_;
+        case TBM_GETLINESIZE:
+            return lineSize_;
+        case TBM_SETLINESIZE: {
+            const int old = lineSize_;
+            lineSize_ = static_cast<int>(lParam);
+            return old;
+        }
+        case TBM_GETPAGESIZE:
+            return pageSize_ > 0 ? pageSize_ : std::max(1, (rangeMax_ - rangeMin_) / 5);
+        case TBM_SETPAGESIZE: {
+            const auto old = Send(TBM_GETPAGESIZE, 0, 0);
+            pageSize_ = static_cast<int>(lParam);
+            return old;
+        }
         case TBM_SETPOS:
             pos_ = std::clamp(static_cast<int>(lParam), rangeMin_, std::max(rangeMin_, rangeMax_));
             if (wParam)
@@ -266,29 +312,24 @@ bool Control::UserSetText(const CString& text) {
         return false;
     if (text == text_)
         return true;
-    SetText(text);
+    undoText_ = text_;
+    undoAnchor_ = anchor_;
+    undoCaret_ = caret_;
+    hasUndo_ = true;
+    typingRun_ = false;
+    text_ = text;
+    anchor_ = caret_ = text_.GetLength();
+    Changed();
     Notify(EN_CHANGE);
     return true;
 }
 
-bool Control::UserTypeChar(char16_t ch) {
-    if (ch == u'\r' || ch == u'\n') {
-        if (!IsMultiLine() || !(style_ & ES_WANTRETURN))
-            return false;
-        return UserSetText(text_ + CString(u"\r\n"));
-    }
-    if (ch == u'\b') {
-        if (text_.IsEmpty())
-            return false;
-        std::u16string shorter = text_.Str();
-        shorter.pop_back();
-        return UserSetText(CString(std::move(shorter)));
-    }
-    return UserSetText(text_ + CString(std::u16string(1, ch)));
-}
-
 bool Control::UserKey(UINT vk, unsigned modifiers) {
-    if (!IsUsable() || modifiers & (kControl | kAlt))
+    if (!IsUsable())
+        return false;
+    if (Class() == ControlClass::Edit)
+        return EditKey(vk, modifiers);
+    if (modifiers & (kControl | kAlt))
         return false;
     switch (Class()) {
         case ControlClass::Button:
@@ -343,15 +384,15 @@ bool Control::UserKey(UINT vk, unsigned modifiers) {
             return true;
         }
         case ControlClass::Trackbar: {
-            const int page = std::max(1, (rangeMax_ - rangeMin_) / 5);
+            const int page = static_cast<int>(Send(TBM_GETPAGESIZE, 0, 0));
             switch (vk) {
                 case VK_LEFT:
                 case VK_UP:
-                    UserSetPos(pos_ - 1);
+                    UserSetPos(pos_ - lineSize_);
                     break;
                 case VK_RIGHT:
                 case VK_DOWN:
-                    UserSetPos(pos_ + 1);
+                    UserSetPos(pos_ + lineSize_);
                     break;
                 case VK_PRIOR:
                     UserSetPos(pos_ - page);
@@ -370,14 +411,21 @@ bool Control::UserKey(UINT vk, unsigned modifiers) {
             }
             return true;
         }
-        case ControlClass::Edit:
-            if (vk == VK_BACK) {
-                UserTypeChar(u'\b');
-                return true;
-            }
-            return false;
         default:
             return false;
+    }
+}
+
+void Control::UserWheel(int notches) {
+    if (!IsUsable() || notches == 0)
+        return;
+    // A list answers the wheel only with the focus; it does not steal it.
+    if (Class() == ControlClass::ComboBox && !rows_.empty() && parent_.FocusedControl() == this) {
+        const int last = static_cast<int>(rows_.size()) - 1;
+        UserSelectRow(curSel_ < 0 ? (notches > 0 ? 0 : last)
+                                  : std::clamp(curSel_ + notches, 0, last));
+    } else if (Class() == ControlClass::Trackbar) {
+        UserSetPos(pos_ + notches * lineSize_);
     }
 }
 
@@ -537,8 +585,15 @@ bool DialogWindow::KeyDown(UINT vk, unsigned modifiers) {
             index = (modifiers & kShift) ? (index + stops.size() - 1) % stops.size()
                                          : (index + 1) % stops.size();
         SetFocus(stops[index]);
+        // A one-line edit reached by Tab has all its text selected, ready to be typed over.
+        if (focus_->Class() == ControlClass::Edit && !focus_->IsMultiLine())
+            focus_->Send(EM_SETSEL, 0, static_cast<LPARAM>(-1));
         return true;
     }
+    // An edit's own keys with Ctrl (the clipboard, words) and Alt+Backspace (undo).
+    if (focus_ && focus_->Class() == ControlClass::Edit && (modifiers & (kControl | kAlt)) &&
+        focus_->UserKey(vk, modifiers))
+        return true;
     if (modifiers & (kControl | kAlt))
         return false;
     if (vk == VK_ESCAPE) {

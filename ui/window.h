@@ -3,6 +3,7 @@
 // navigation). Handles (HWND) point at these objects. Backends draw them and feed them input.
 #pragma once
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,6 +18,14 @@ class CWnd;
 namespace ui {
 
 class DialogWindow;
+
+// One entry of an edit control's context menu: the command it sends and whether it applies now.
+struct EditMenuEntry {
+    UINT command;  // WM_UNDO, WM_CUT, WM_COPY, WM_PASTE, WM_CLEAR, EM_SETSEL (select all); 0 for a
+                   // separator
+    const char16_t* text;  // "&" marks the access key
+    bool enabled;
+};
 
 class Window : public HWND__ {
   public:
@@ -74,7 +83,17 @@ class Control : public Window {
     int RangeMax() const { return rangeMax_; }
     int Pos() const { return pos_; }
     int TextLimit() const { return textLimit_; }
+    int LineSize() const { return lineSize_; }
     bool NeedsPaint() const { return needsPaint_; }
+
+    // An edit's selection runs from its anchor to the caret, in UTF-16 offsets into Text(); the
+    // caret never stands inside a line break.
+    int SelStart() const { return std::min(anchor_, caret_); }
+    int SelEnd() const { return std::max(anchor_, caret_); }
+    int Caret() const { return caret_; }
+    CString SelectedText() const;
+    bool CanUndo() const { return hasUndo_; }
+    std::vector<EditMenuEntry> EditMenu() const;
 
     // Input as the user gives it; each sends the notifications a user's action sends.
     void UserClick();
@@ -84,8 +103,20 @@ class Control : public Window {
     void UserSetPos(int pos);
     // Replaces the edit's text as typed; refused (returns false) when the edit would not take it.
     bool UserSetText(const CString& text);
+    // Types over the selection; '\b' is Backspace, '\r' a line break.
     bool UserTypeChar(char16_t ch);
     bool UserKey(UINT vk, unsigned modifiers);
+    // The mouse in an edit: a press (extend: with Shift, or dragging) and a double click.
+    void UserPlaceCaret(int offset, bool extend);
+    void UserSelectWord(int offset);
+    // Text that arrives from the clipboard or the X selection, in place of the selection. The
+    // number edit refuses text with anything but digits; text beyond the limit is cut off.
+    bool UserPaste(const CString& text);
+    // A command of the context menu or its keyboard shortcut (see EditMenuEntry).
+    void UserEditCommand(UINT command);
+    // The wheel: a list moves its choice a row per notch, a slider its line size (negative
+    // notches turn away from the user: up the list, towards the slider's minimum).
+    void UserWheel(int notches);
 
     // Sends the paint-time notification (sliders ask their owner for custom drawing).
     void Paint();
@@ -95,6 +126,12 @@ class Control : public Window {
 
   private:
     bool AcceptsText(const std::u16string& text) const;
+    bool EditKey(UINT vk, unsigned modifiers);
+    // Replaces the selection by `with` as one change with one notification; `typing` lets
+    // consecutive typed characters share one undo step.
+    bool ReplaceSelection(const std::u16string& with, bool typing = false);
+    void Select(int anchor, int caret, bool byUser);
+    void Undo();
     void Notify(UINT code);
     void Invalidate() { needsPaint_ = true; }
 
@@ -106,7 +143,13 @@ class Control : public Window {
     int curSel_ = -1;
     int rangeMin_ = 0, rangeMax_ = 100, pos_ = 0;
     int textLimit_ = 30000;
+    int lineSize_ = 1, pageSize_ = 0;  // a page of 0 is a fifth of the range
     bool needsPaint_ = true;
+    int anchor_ = 0, caret_ = 0;
+    CString undoText_;
+    int undoAnchor_ = 0, undoCaret_ = 0;
+    bool hasUndo_ = false;
+    bool typingRun_ = false;  // the last change was typed at the caret
 };
 
 struct MenuItem {

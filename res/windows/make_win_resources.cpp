@@ -1,4 +1,5 @@
-// Build-time tool: writes the icon file and the resource script of the Windows program.
+// Build-time tool: writes the icon file, the manifest and the resource script of the Windows
+// program.
 // Usage: make_win_resources <output folder>
 #include <cstdio>
 #include <fstream>
@@ -18,9 +19,11 @@ int main(int argc, char** argv) {
     std::ofstream ico(folder + "/metronome.ico", std::ios::binary);
     ico.write(reinterpret_cast<const char*>(icon.data()),
               static_cast<std::streamsize>(icon.size()));
+    std::ofstream manifest(folder + "/metronome.manifest", std::ios::binary);
+    manifest << res::windows::Manifest();
     std::ofstream rc(folder + "/metronome.rc", std::ios::binary);
-    rc << res::windows::ResourceScript("metronome.ico");
-    if (!ico || !rc) {
+    rc << res::windows::ResourceScript("metronome.ico", "metronome.manifest");
+    if (!ico || !manifest || !rc) {
         std::fputs("make_win_resources: could not write the output files\n", stderr);
         return 1;
     }

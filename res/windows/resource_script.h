@@ -1,13 +1,19 @@
-// The text of the Windows resource script: icon 128, the string table and the version resource,
-// from the same strings and version values that every build uses.
+// The text of the Windows resource script: icon 128, the string table, the version resource and
+// the manifest, from the same strings and version values that every build uses.
 #pragma once
 
 #include <string>
 
 namespace res::windows {
 
-// iconFile is the name the script gives for the icon file, relative to the script.
-std::string ResourceScript(const std::string& iconFile);
+// The file names the script gives, relative to the script.
+std::string ResourceScript(const std::string& iconFile,
+                           const std::string& manifestFile = "metronome.manifest");
+
+// The application manifest: the common controls' current version (6), so that the controls
+// wear the system's visual style, and awareness of the system's DPI, since the dialogs take
+// every size from dialog units and system metrics and so grow with it.
+std::string Manifest();
 
 // A string as a resource compiler's wide literal: quotes doubled, the rest escaped.
 std::string WideLiteral(const char16_t* text);

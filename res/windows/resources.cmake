@@ -13,7 +13,7 @@ ExternalProject_Add(make_win_resources_host
 set(_out ${CMAKE_BINARY_DIR}/win-resources)
 set(METRONOME_WIN_RC ${_out}/metronome.rc)
 add_custom_command(
-    OUTPUT ${_out}/metronome.rc ${_out}/metronome.ico
+    OUTPUT ${_out}/metronome.rc ${_out}/metronome.ico ${_out}/metronome.manifest
     COMMAND ${CMAKE_COMMAND} -E make_directory ${_out}
     COMMAND ${_host_dir}/make_win_resources ${_out}
     DEPENDS make_win_resources_host

@@ -53,5 +53,31 @@ TEST(DialogUnits, MainDialogControlsLieInsideTheClientArea) {
     }
 }
 
+TEST(DesktopScale, TheDpiComesFromXftDpiThenGdkScaleThenQtScaleFactor) {
+    EXPECT_EQ(DesktopDpiFrom(nullptr, nullptr, nullptr), 96);
+    EXPECT_EQ(DesktopDpiFrom("Xft.antialias:\t1\nXft.dpi:\t192\n", "3", "1.5"), 192);
+    EXPECT_EQ(DesktopDpiFrom("Xft.dpi: 144.0", nullptr, nullptr), 144);
+    EXPECT_EQ(DesktopDpiFrom("Xft.hinting:\t1\n", "2", "1.5"), 192);
+    EXPECT_EQ(DesktopDpiFrom("", "", "1.25"), 120);
+    // Nonsense is passed over for the next source.
+    EXPECT_EQ(DesktopDpiFrom("Xft.dpi:\tlarge\n", "0", "1.5"), 144);
+    EXPECT_EQ(DesktopDpiFrom("Xft.dpi:\t-96\nXft.dpi:\t120\n", nullptr, nullptr), 120);
+    EXPECT_EQ(DesktopDpiFrom("Xft.dpi:\t100000\n", "2x", "nan"), 96);
+    EXPECT_EQ(DesktopDpiFrom("NotXft.dpi:\t192\n", nullptr, nullptr), 96);
+}
+
+TEST(DesktopScale, TheMainDialogGrowsWithItsProportions) {
+    const DialogTemplate& t = res::MainDialogTemplate();
+    const BaseUnits plain{8, 17};
+    const PixelRect twice = ClientSize(t, ScaleToDpi(plain, 192));
+    EXPECT_EQ(twice.w, 836);
+    EXPECT_EQ(twice.h, 557);
+    const PixelRect half = ClientSize(t, ScaleToDpi(plain, 144));
+    EXPECT_EQ(half.w, 627);  // base units 12 x 26
+    EXPECT_EQ(half.h, 426);
+    EXPECT_EQ(ScaleToDpi(13, 192), 26);  // Verdana 10 pt: 13 px at 96 dpi
+    EXPECT_EQ(ScaleToDpi(13, 96), 13);
+}
+
 }  // namespace
 }  // namespace ui::fltk

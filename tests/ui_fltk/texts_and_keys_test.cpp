@@ -40,7 +40,10 @@ TEST(KeyMap, KeysAndModifiersBecomeVirtualKeys) {
     EXPECT_EQ(ToKeyStroke(' ', FL_ALT | FL_CTRL).modifiers, unsigned{kAlt | kControl});
     EXPECT_EQ(ToKeyStroke('a', 0).vk, UINT{'A'});
     EXPECT_EQ(ToKeyStroke(FL_Page_Down, 0).vk, VK_NEXT);
-    EXPECT_EQ(ToKeyStroke(FL_Insert, 0).vk, 0u);
+    // Insert and Delete carry the clipboard's Shift and Ctrl keys.
+    EXPECT_EQ(ToKeyStroke(FL_Insert, FL_SHIFT).vk, VK_INSERT);
+    EXPECT_EQ(ToKeyStroke(FL_Delete, 0).vk, VK_DELETE);
+    EXPECT_EQ(ToKeyStroke(FL_Print, 0).vk, 0u);
     // Lock keys are no modifiers.
     EXPECT_EQ(ToKeyStroke(FL_Escape, FL_NUM_LOCK | FL_CAPS_LOCK).modifiers, unsigned{kNoModifier});
 }

@@ -13,6 +13,7 @@ TEST(ResourceScript, NamesTheIconTheStringsAndTheVersion) {
     const std::string rc = ResourceScript("metronome.ico");
     for (const char* line : {
              "128 ICON \"metronome.ico\"",
+             "1 24 \"metronome.manifest\"",
              "101 L\"&About Vorla Metronome...\"",
              "1034 L\"Don't press this button 2 seconds if you change tapping temp value\"",
              "FILEVERSION 2007,11,11,0",
@@ -25,6 +26,18 @@ TEST(ResourceScript, NamesTheIconTheStringsAndTheVersion) {
              "VALUE \"Translation\", 0x409, 1200",
          })
         EXPECT_NE(rc.find(line), std::string::npos) << line;
+}
+
+TEST(ResourceScript, TheManifestAsksForCommonControls6AndSaysTheProgramFollowsTheDpi) {
+    const std::string manifest = res::windows::Manifest();
+    for (const char* part : {
+             "name=\"Microsoft.Windows.Common-Controls\"",
+             "version=\"6.0.0.0\"",
+             "publicKeyToken=\"6595b64144ccf1df\"",
+             "version=\"2007.11.11.0\"",
+             ">true</dpiAware>",
+         })
+        EXPECT_NE(manifest.find(part), std::string::npos) << part;
 }
 
 TEST(ResourceScript, WideLiteralsDoubleQuotesAndEscapeTheRest) {

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "ui/fltk/caption_text.h"
+#include "ui/fltk/desktop_scale.h"
 #include "ui/fltk/dialog_view.h"
 
 namespace ui::fltk {
@@ -72,10 +73,11 @@ void ButtonWidget::draw() {
 }
 
 void ButtonWidget::DrawPush() {
-    if (w() < 16 || h() < 16) {
+    if (w() < Scaled(16) || h() < Scaled(16)) {
         DrawBevel(x(), y(), w(), h(), pressed_);
+        const int inset = Scaled(2);
         if (Focused())
-            DrawFocusMark(x() + 2, y() + 2, w() - 4, h() - 4);
+            DrawFocusMark(x() + inset, y() + inset, w() - 2 * inset, h() - 2 * inset);
         return;
     }
     const Fl_Boxtype face = pressed_ ? FL_DOWN_BOX : FL_UP_BOX;
@@ -89,15 +91,17 @@ void ButtonWidget::DrawPush() {
     const DialogFont& font = view_.Font();
     fl_font(font.face, font.size);
     fl_color(active_r() ? FL_FOREGROUND_COLOR : fl_inactive(FL_FOREGROUND_COLOR));
-    const int shift = pressed_ ? 1 : 0;
+    const int shift = pressed_ ? Scaled(1) : 0;
     fl_draw(ShownCaption(control_.Text()).c_str(), x() + shift, y() + shift, w(), h(),
             FL_ALIGN_CENTER | FL_ALIGN_CLIP, nullptr, 0);
-    if (Focused() && w() > 8 && h() > 8)
-        DrawFocusMark(x() + 3, y() + 3, w() - 6, h() - 6);
+    const int inset = Scaled(3);
+    if (Focused() && w() > 3 * inset && h() > 3 * inset)
+        DrawFocusMark(x() + inset, y() + inset, w() - 2 * inset, h() - 2 * inset);
 }
 
 void ButtonWidget::DrawMark(bool radio) {
-    const int side = std::min(13, h());
+    const int side = std::min(Scaled(13), h());
+    const int gap = Scaled(3);
     const int bx = x();
     const int by = y() + (h() - side) / 2;
     const bool checked = control_.Check() == static_cast<int>(BST_CHECKED);
@@ -109,15 +113,16 @@ void ButtonWidget::DrawMark(bool radio) {
         fl_arc(bx, by, side, side, 0, 360);
         if (checked) {
             fl_color(ink);
-            fl_pie(bx + 3, by + 3, side - 6, side - 6, 0, 360);
+            fl_pie(bx + gap, by + gap, side - 2 * gap, side - 2 * gap, 0, 360);
         }
     } else {
         draw_box(FL_DOWN_BOX, bx, by, side, side,
                  pressed_ ? FL_BACKGROUND_COLOR : FL_BACKGROUND2_COLOR);
         if (checked) {
             fl_color(ink);
-            fl_line_style(FL_SOLID, 2);
-            fl_line(bx + 3, by + side / 2, bx + side / 2 - 1, by + side - 4, bx + side - 3, by + 3);
+            fl_line_style(FL_SOLID, Scaled(2));
+            fl_line(bx + gap, by + side / 2, bx + side / 2 - 1, by + side - gap - 1,
+                    bx + side - gap, by + gap);
             fl_line_style(0);
         }
     }
@@ -125,7 +130,7 @@ void ButtonWidget::DrawMark(bool radio) {
     fl_font(font.face, font.size);
     fl_color(ink);
     const std::string text = ShownCaption(control_.Text());
-    const int tx = bx + side + 4;
+    const int tx = bx + side + Scaled(4);
     fl_draw(text.c_str(), tx, y(), w() - (tx - x()), h(), FL_ALIGN_LEFT | FL_ALIGN_CLIP, nullptr,
             0);
     if (Focused()) {

@@ -4,6 +4,7 @@
 #include <FL/Fl.H>
 #include <FL/fl_draw.H>
 
+#include "ui/fltk/desktop_scale.h"
 #include "ui/fltk/dialog_view.h"
 #include "ui/fltk/drop_list.h"
 
@@ -25,12 +26,30 @@ int ComboBox::handle(int event) {
                 OpenDropList();
             }
             return 1;
+        case FL_MOUSEWHEEL:
+            // Moves the choice when the list has the focus; otherwise the wheel is not ours.
+            if (!InputAllowed() || !Focused())
+                return 0;
+            control_.UserWheel(Fl::event_dy());
+            AfterInput();
+            return 1;
         case FL_ENTER:
         case FL_LEAVE:
             return 1;
         default:
             return 0;
     }
+}
+
+bool ComboBox::EditKey(int /*key*/, int state) {
+    const char* typed = Fl::event_text();
+    if ((state & (FL_CTRL | FL_ALT | FL_META)) || Fl::event_length() == 0 ||
+        static_cast<unsigned char>(typed[0]) <= 0x20 || typed[0] == 0x7F)
+        return false;
+    const CString chars = CString::FromUtf8(typed);
+    if (!chars.IsEmpty())
+        control_.UserTypeChar(chars.Str()[0]);
+    return true;
 }
 
 void ComboBox::OpenDropList() {
@@ -49,19 +68,22 @@ void ComboBox::OpenDropList() {
 
 void ComboBox::draw() {
     draw_box(FL_DOWN_BOX, x(), y(), w(), h(), FL_BACKGROUND2_COLOR);
-    const int bw = h() - 4;  // the arrow button is square
-    const int bx = x() + w() - bw - 2;
-    draw_box(FL_UP_BOX, bx, y() + 2, bw, h() - 4, FL_BACKGROUND_COLOR);
+    const int frame = Scaled(2);
+    const int bw = h() - 2 * frame;  // the arrow button is square
+    const int bx = x() + w() - bw - frame;
+    draw_box(FL_UP_BOX, bx, y() + frame, bw, h() - 2 * frame, FL_BACKGROUND_COLOR);
     const Fl_Color ink = active_r() ? FL_FOREGROUND_COLOR : fl_inactive(FL_FOREGROUND_COLOR);
     fl_color(ink);
     const int ax = bx + bw / 2;
     const int ay = y() + h() / 2;
-    fl_polygon(ax - 4, ay - 2, ax + 4, ay - 2, ax, ay + 2);
+    const int arrow = Scaled(4);
+    fl_polygon(ax - arrow, ay - arrow / 2, ax + arrow, ay - arrow / 2, ax, ay + arrow / 2);
 
-    const int tx = x() + 3;
-    const int tw = bx - tx - 2;
-    const int ty = y() + 3;
-    const int th = h() - 6;
+    const int margin = Scaled(3);
+    const int tx = x() + margin;
+    const int tw = bx - tx - frame;
+    const int ty = y() + margin;
+    const int th = h() - 2 * margin;
     if (Focused()) {
         fl_color(FL_SELECTION_COLOR);
         fl_rectf(tx, ty, tw, th);
@@ -69,8 +91,8 @@ void ComboBox::draw() {
     }
     const DialogFont& font = view_.Font();
     fl_font(font.face, font.size);
-    fl_draw(control_.Text().ToUtf8().c_str(), tx + 2, ty, tw - 4, th, FL_ALIGN_LEFT | FL_ALIGN_CLIP,
-            nullptr, 0);
+    fl_draw(control_.Text().ToUtf8().c_str(), tx + frame, ty, tw - 2 * frame, th,
+            FL_ALIGN_LEFT | FL_ALIGN_CLIP, nullptr, 0);
     if (Focused())
         DrawFocusMark(tx, ty, tw, th);
 }

@@ -12,6 +12,8 @@ class ComboBox : public Fl_Widget, public ControlWidget {
     ComboBox(DialogView& view, Control& control, int x, int y, int w, int h, int openHeight);
     Fl_Widget& Widget() override { return *this; }
     void OpenDropList() override;
+    // A typed character chooses the next row that begins with it.
+    bool EditKey(int key, int state) override;
 
   protected:
     void draw() override;

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "ui/cstring.h"
+#include "ui/fltk/desktop_scale.h"
 
 namespace ui::fltk {
 
@@ -26,10 +27,14 @@ const DialogFont& FontFor(const char16_t* fontName, int points) {
     names.push_back(" " + name);
     font.face = static_cast<Fl_Font>(FL_FREE_FONT + static_cast<int>(names.size()) - 1);
     Fl::set_font(font.face, names.back().c_str());
-    font.size = PointsToPixels(points);
-    fl_font(font.face, font.size);
+    // Measured at 96 dpi and grown to the desktop's resolution as a whole: the dialog keeps its
+    // proportions, and each text the room it has at 96 dpi.
+    const int plainSize = PointsToPixels(points);
+    fl_font(font.face, plainSize);
     const double letters = fl_width("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-    font.units = BaseUnitsFromMeasure(letters, fl_height());
+    const BaseUnits plainUnits = BaseUnitsFromMeasure(letters, fl_height());
+    font.size = ScaleToDpi(plainSize, DesktopDpi());
+    font.units = ScaleToDpi(plainUnits, DesktopDpi());
     return fonts.emplace(key, font).first->second;
 }
 

@@ -2,6 +2,9 @@
 #include "ui/fltk/dialog_units.h"
 
 #include <cmath>
+#include <cstdlib>
+#include <sstream>
+#include <string>
 
 namespace ui::fltk {
 
@@ -45,8 +48,63 @@ PixelRect ClientSize(const DialogTemplate& t, BaseUnits units) {
     return PixelRect{0, 0, DluToPixelX(t.cx, units), DluToPixelY(t.cy, units)};
 }
 
-int PointsToPixels(int points) {
-    return MulDiv(points, 96, 72);
+int PointsToPixels(int points, int dpi) {
+    return MulDiv(points, dpi, 72);
+}
+
+namespace {
+
+constexpr int kPlainDpi = 96;
+
+}  // namespace
+
+int ScaleToDpi(int pixels, int dpi) {
+    return MulDiv(pixels, dpi, kPlainDpi);
+}
+
+BaseUnits ScaleToDpi(BaseUnits units, int dpi) {
+    return BaseUnits{ScaleToDpi(units.x, dpi), ScaleToDpi(units.y, dpi)};
+}
+
+namespace {
+
+// A resolution from a number of dots per inch or a scale factor; 0 when it makes no sense.
+int PlausibleDpi(double dpi) {
+    return std::isfinite(dpi) && dpi >= 48 && dpi <= 960 ? static_cast<int>(std::lround(dpi)) : 0;
+}
+
+double Number(const std::string& text) {
+    const char* begin = text.c_str();
+    char* end = nullptr;
+    const double value = std::strtod(begin, &end);
+    while (end && (*end == ' ' || *end == '\t'))
+        ++end;
+    return end != begin && end && *end == '\0' ? value : std::nan("");
+}
+
+}  // namespace
+
+int DesktopDpiFrom(const char* xResources, const char* gdkScale, const char* qtScaleFactor) {
+    if (xResources) {
+        // One resource per line: "Xft.dpi:\t192".
+        std::istringstream lines(xResources);
+        std::string line;
+        const std::string name = "Xft.dpi:";
+        while (std::getline(lines, line)) {
+            if (line.rfind(name, 0) != 0)
+                continue;
+            std::string value = line.substr(name.size());
+            value.erase(0, value.find_first_not_of(" \t"));
+            if (const int dpi = PlausibleDpi(Number(value)))
+                return dpi;
+        }
+    }
+    for (const char* scale : {gdkScale, qtScaleFactor}) {
+        if (scale && *scale)
+            if (const int dpi = PlausibleDpi(Number(scale) * kPlainDpi))
+                return dpi;
+    }
+    return kPlainDpi;
 }
 
 }  // namespace ui::fltk

@@ -30,7 +30,17 @@ PixelRect ControlRect(const ControlTemplate& t, BaseUnits units);
 // The dialog's client area.
 PixelRect ClientSize(const DialogTemplate& t, BaseUnits units);
 
-// The pixel height a point size gets on a 96 dpi screen (Windows' lfHeight, without the sign).
-int PointsToPixels(int points);
+// The pixel height a point size gets at `dpi` (Windows' lfHeight, without the sign).
+int PointsToPixels(int points, int dpi = 96);
+
+// A length of the 96 dpi design at `dpi`; base units grown the same way, so that a dialog keeps
+// its proportions and its texts keep the room they have at 96 dpi.
+int ScaleToDpi(int pixels, int dpi);
+BaseUnits ScaleToDpi(BaseUnits units, int dpi);
+
+// The desktop's resolution as the desktop states it: "Xft.dpi" in the X resources (the text of
+// the RESOURCE_MANAGER property, may be null); without it the scale that GDK_SCALE or
+// QT_SCALE_FACTOR name (may be null) times 96; else 96. Implausible values are passed over.
+int DesktopDpiFrom(const char* xResources, const char* gdkScale, const char* qtScaleFactor);
 
 }  // namespace ui::fltk

@@ -204,6 +204,10 @@ RECT DialogView::ClientRect() const {
     return RECT{0, 0, frame_->w(), frame_->h()};
 }
 
+Fl_Widget& DialogView::WidgetOf(const Control& control) const {
+    return widgets_.at(static_cast<std::size_t>(control.Index()))->Widget();
+}
+
 bool DialogView::ShowsDefaultFrame(const Control& control) const {
     const Control* focus = model_.FocusedControl();
     if (focus && focus->IsPushButton() && focus->IsUsable())

@@ -35,6 +35,8 @@ class DialogView : public WindowView {
     // The dialog takes input only while it is enabled (not under a modal dialog) and running.
     bool InputAllowed() const { return model_.IsEnabled() && !model_.ModalEnded(); }
     bool HasFocus(const Control& control) const { return model_.FocusedControl() == &control; }
+    // The widget that shows a control of this dialog.
+    Fl_Widget& WidgetOf(const Control& control) const;
     // The push button that Enter would press wears the default frame.
     bool ShowsDefaultFrame(const Control& control) const;
 

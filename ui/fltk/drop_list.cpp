@@ -56,6 +56,12 @@ class DropWindow : public Fl_Menu_Window {
             case FL_KEYBOARD:
             case FL_SHORTCUT:
                 return Key(Fl::event_key());
+            case FL_MOUSEWHEEL: {
+                // Scrolls the rows, wherever the pointer is; the choice stays.
+                const int last = std::max(1, browser_->size());
+                browser_->topline(std::clamp(browser_->topline() + Fl::event_dy(), 1, last));
+                return 1;
+            }
             default:
                 return Fl_Menu_Window::handle(event);
         }
@@ -95,8 +101,22 @@ class DropWindow : public Fl_Menu_Window {
             case FL_End:
                 row = count;
                 break;
-            default:
-                return 1;  // the list owns the keyboard while open
+            default: {
+                // A typed character goes to the next row that begins with it.
+                const char* typed = Fl::event_text();
+                if (Fl::event_length() == 0 || static_cast<unsigned char>(typed[0]) <= 0x20)
+                    return 1;  // the list owns the keyboard while open
+                const auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; };
+                for (int k = 1; k <= count; ++k) {
+                    const int candidate = (std::max(row, 1) - 1 + k) % count + 1;
+                    const char* text = browser_->text(candidate);
+                    if (text && fold(text[0]) == fold(typed[0])) {
+                        row = candidate;
+                        break;
+                    }
+                }
+                break;
+            }
         }
         if (count > 0) {
             browser_->value(row);

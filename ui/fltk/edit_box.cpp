@@ -1,5 +1,5 @@
-// Edit input and drawing. The model keeps the text; this widget keeps only the caret and the
-// scroll position.
+// Edit layout, drawing and the mouse. The model keeps the text, the selection and the caret; this
+// widget keeps only the scroll position.
 #include "ui/fltk/edit_box.h"
 
 #include <FL/Fl.H>
@@ -9,19 +9,12 @@
 #include <algorithm>
 
 #include "ui/fltk/caption_text.h"
+#include "ui/fltk/desktop_scale.h"
 #include "ui/fltk/dialog_view.h"
+#include "ui/fltk/system_menu.h"
 
 namespace ui::fltk {
 namespace {
-
-std::size_t PrevChar(const std::string& s, std::size_t at) {
-    if (at == 0)
-        return 0;
-    --at;
-    while (at > 0 && (static_cast<unsigned char>(s[at]) & 0xC0) == 0x80)
-        --at;
-    return at;
-}
 
 std::size_t NextChar(const std::string& s, std::size_t at) {
     if (at >= s.size())
@@ -43,7 +36,7 @@ EditBox::EditBox(DialogView& view, Control& control, int x, int y, int w, int h)
     box(FL_NO_BOX);
     if (control.IsMultiLine() && (control.Style() & WS_VSCROLL)) {
         const int sw = Fl::scrollbar_size();
-        scrollbar_ = new Fl_Scrollbar(x + w - sw - 2, y + 2, sw, h - 4);
+        scrollbar_ = new Fl_Scrollbar(x + w - sw - Frame(), y + Frame(), sw, h - 2 * Frame());
         scrollbar_->type(FL_VERTICAL);
         scrollbar_->callback(Scrolled, this);
         scrollbar_->clear_visible_focus();
@@ -52,8 +45,16 @@ EditBox::EditBox(DialogView& view, Control& control, int x, int y, int w, int h)
     Sync();
 }
 
+int EditBox::Frame() {
+    return Scaled(2);
+}
+
+int EditBox::Margin() {
+    return Scaled(3);
+}
+
 int EditBox::TextWidth() const {
-    return w() - 6 - (scrollbar_ ? scrollbar_->w() : 0);
+    return w() - 2 * Margin() - (scrollbar_ ? scrollbar_->w() : 0);
 }
 
 int EditBox::LineHeight() const {
@@ -62,17 +63,44 @@ int EditBox::LineHeight() const {
 }
 
 int EditBox::VisibleLines() const {
-    return std::max(1, (h() - 4) / LineHeight());
+    return std::max(1, (h() - 2 * Frame()) / LineHeight());
 }
 
 void EditBox::Sync() {
-    const std::string model = EditTextForScreen(control_.Text());
-    if (model != text_) {
-        text_ = model;
-        caret_ = text_.size();
-        ScrollToCaret();
+    const std::u16string& model = control_.Text().Str();
+    if (model != shown_ || modelAt_.empty()) {
+        // The model's CR LF (or a lone CR or LF) is one "\n" on the screen.
+        shown_ = model;
+        text_.clear();
+        modelAt_.clear();
+        for (std::size_t i = 0; i < model.size();) {
+            unsigned code = model[i];
+            std::size_t units = 1;
+            if (code == u'\r') {
+                code = '\n';
+                if (i + 1 < model.size() && model[i + 1] == u'\n')
+                    units = 2;
+            } else if (code >= 0xD800 && code < 0xDC00 && i + 1 < model.size() &&
+                       model[i + 1] >= 0xDC00 && model[i + 1] <= 0xDFFF) {
+                code = 0x10000 + ((code - 0xD800) << 10) + (model[i + 1] - 0xDC00);
+                units = 2;
+            }
+            char bytes[8];
+            const int length = fl_utf8encode(code, bytes);
+            text_.append(bytes, static_cast<std::size_t>(length));
+            modelAt_.insert(modelAt_.end(), static_cast<std::size_t>(length), static_cast<int>(i));
+            i += units;
+        }
+        modelAt_.push_back(static_cast<int>(model.size()));
     }
+    ScrollToCaret();
     SyncScrollbar();
+    redraw();
+}
+
+std::size_t EditBox::ScreenOffset(int modelOffset) const {
+    return static_cast<std::size_t>(
+        std::lower_bound(modelAt_.begin(), modelAt_.end(), modelOffset) - modelAt_.begin());
 }
 
 std::vector<EditBox::Line> EditBox::Layout() const {
@@ -130,8 +158,8 @@ int EditBox::LineX(const Line& line) const {
 
 std::size_t EditBox::OffsetAt(int mx, int my) const {
     const auto lines = Layout();
-    const int row =
-        std::clamp(topLine_ + (my - y() - 2) / LineHeight(), 0, static_cast<int>(lines.size()) - 1);
+    const int row = std::clamp(topLine_ + (my - y() - Frame()) / LineHeight(), 0,
+                               static_cast<int>(lines.size()) - 1);
     const Line& line = lines[static_cast<std::size_t>(row)];
     const int left = LineX(line);
     std::size_t best = line.begin;
@@ -147,8 +175,9 @@ std::size_t EditBox::OffsetAt(int mx, int my) const {
 }
 
 void EditBox::ScrollToCaret() {
+    const std::size_t caret = ScreenOffset(control_.Caret());
     const auto lines = Layout();
-    const int row = LineOf(lines, caret_);
+    const int row = LineOf(lines, caret);
     const int visible = VisibleLines();
     if (row < topLine_)
         topLine_ = row;
@@ -156,9 +185,9 @@ void EditBox::ScrollToCaret() {
         topLine_ = row - visible + 1;
     topLine_ = std::clamp(topLine_, 0, std::max(0, static_cast<int>(lines.size()) - visible));
     if (!control_.IsMultiLine()) {
-        const int caretX = static_cast<int>(Width(text_, 0, caret_));
-        if (caretX - shift_ > TextWidth() - 2)
-            shift_ = caretX - TextWidth() + 2;
+        const int caretX = static_cast<int>(Width(text_, 0, caret));
+        if (caretX - shift_ > TextWidth() - Frame())
+            shift_ = caretX - TextWidth() + Frame();
         else if (caretX < shift_)
             shift_ = caretX;
     }
@@ -182,104 +211,118 @@ void EditBox::Scrolled(Fl_Widget* widget, void* data) {
     self->redraw();
 }
 
-void EditBox::Replace(std::size_t from, std::size_t to, const std::string& with) {
-    std::string changed = text_.substr(0, from) + with + text_.substr(to);
-    if (control_.UserSetText(EditTextFromScreen(changed))) {
-        text_ = std::move(changed);
-        caret_ = from + with.size();
-    }
-    ScrollToCaret();
-    SyncScrollbar();
-    redraw();
-}
-
-bool EditBox::EditKey(int key, int state) {
-    if (state & (FL_ALT | FL_META))
-        return false;
+bool EditBox::LineKey(int key, bool extend) {
     const auto lines = Layout();
-    const int row = LineOf(lines, caret_);
-    auto moveTo = [&](std::size_t at) {
-        caret_ = at;
-        ScrollToCaret();
-        SyncScrollbar();
-        redraw();
-        return true;
-    };
-    if (state & FL_CTRL) {
-        if (key == 'v') {
-            Fl::paste(*this, 1);
-            return true;
-        }
-        return false;
-    }
+    const std::size_t caret = ScreenOffset(control_.Caret());
+    const int row = LineOf(lines, caret);
+    const Line& line = lines[static_cast<std::size_t>(row)];
+    std::size_t to = caret;
     switch (key) {
-        case FL_BackSpace:
-            if (caret_ > 0)
-                Replace(PrevChar(text_, caret_), caret_, "");
-            return true;
-        case FL_Delete:
-            if (caret_ < text_.size())
-                Replace(caret_, NextChar(text_, caret_), "");
-            return true;
-        case FL_Left:
-            return moveTo(PrevChar(text_, caret_));
-        case FL_Right:
-            return moveTo(NextChar(text_, caret_));
         case FL_Home:
-            return moveTo(lines[static_cast<std::size_t>(row)].begin);
+            to = line.begin;
+            break;
         case FL_End:
-            return moveTo(lines[static_cast<std::size_t>(row)].end);
-        case FL_Up:
-        case FL_Down: {
-            if (!control_.IsMultiLine())
-                return false;
+            // Before the space where the line was wrapped, so the caret stays on this line.
+            to = line.end;
+            if (to > line.begin && to < text_.size() && text_[to] != '\n' && text_[to - 1] == ' ')
+                --to;
+            break;
+        default: {
             const int target = row + (key == FL_Up ? -1 : 1);
             if (target < 0 || target >= static_cast<int>(lines.size()))
                 return true;
-            const Line& from = lines[static_cast<std::size_t>(row)];
-            const int cx = LineX(from) + static_cast<int>(Width(text_, from.begin, caret_));
-            const int cy = y() + 2 + (target - topLine_) * LineHeight() + LineHeight() / 2;
-            return moveTo(OffsetAt(cx, cy));
-        }
-        case FL_Enter:
-        case FL_KP_Enter:
-            // Only an edit that keeps Enter as a line break takes it; elsewhere the dialog does.
-            if (!control_.IsMultiLine() || !(control_.Style() & ES_WANTRETURN))
-                return false;
-            Replace(caret_, caret_, "\n");
-            return true;
-        default:
+            const int cx = LineX(line) + static_cast<int>(Width(text_, line.begin, caret));
+            const int cy = y() + Frame() + (target - topLine_) * LineHeight() + LineHeight() / 2;
+            to = OffsetAt(cx, cy);
             break;
+        }
     }
+    control_.UserPlaceCaret(ModelOffset(to), extend);
+    return true;
+}
+
+bool EditBox::EditKey(int key, int state) {
+    if (!InputAllowed() || (state & (FL_ALT | FL_META)))
+        return false;
+    const bool ctrl = state & FL_CTRL;
+    // Home, End and the vertical arrows follow the wrapped lines, which only the screen knows.
+    if (control_.IsMultiLine() && !ctrl &&
+        (key == FL_Home || key == FL_End || key == FL_Up || key == FL_Down))
+        return LineKey(key, state & FL_SHIFT);
     const char* typed = Fl::event_text();
-    if (Fl::event_length() > 0 && static_cast<unsigned char>(typed[0]) >= 0x20 &&
+    if (!ctrl && Fl::event_length() > 0 && static_cast<unsigned char>(typed[0]) >= 0x20 &&
         typed[0] != 0x7F) {
-        Replace(caret_, caret_, std::string(typed, static_cast<std::size_t>(Fl::event_length())));
+        const CString chars =
+            CString::FromUtf8(std::string(typed, static_cast<std::size_t>(Fl::event_length())));
+        for (char16_t ch : chars.Str())
+            control_.UserTypeChar(ch);
         return true;
     }
-    return false;
+    return false;  // the dialog hands the caret, deletion and clipboard keys to the control
+}
+
+void EditBox::OpenMenu(int mx, int my) {
+    std::vector<MenuItem> items;
+    for (const EditMenuEntry& entry : control_.EditMenu()) {
+        if (entry.command == 0)
+            items.push_back({MF_SEPARATOR, 0, CString()});
+        else
+            items.push_back(
+                {entry.enabled ? MF_STRING : MF_GRAYED, entry.command, CString(entry.text)});
+    }
+    const UINT chosen = ChooseFromSystemMenu(items, mx, my, view_.Font());
+    if (chosen != 0 && InputAllowed())
+        control_.UserEditCommand(chosen);
 }
 
 int EditBox::handle(int event) {
     switch (event) {
-        case FL_PUSH:
+        case FL_PUSH: {
             if (scrollbar_ && Fl::event_inside(scrollbar_))
                 return Fl_Group::handle(event);
-            if (Fl::event_button() != FL_LEFT_MOUSE)
-                return 0;
-            if (InputAllowed()) {
-                control_.UserClick();  // takes the focus
-                caret_ = OffsetAt(Fl::event_x(), Fl::event_y());
+            if (!InputAllowed())
+                return 1;
+            const int at = ModelOffset(OffsetAt(Fl::event_x(), Fl::event_y()));
+            switch (Fl::event_button()) {
+                case FL_LEFT_MOUSE:
+                    if (Fl::event_clicks() > 0)
+                        control_.UserSelectWord(at);
+                    else
+                        control_.UserPlaceCaret(at, Fl::event_state(FL_SHIFT) != 0);
+                    dragging_ = true;
+                    break;
+                case FL_MIDDLE_MOUSE:
+                    // Pastes the X selection where the pointer is.
+                    control_.UserPlaceCaret(at, false);
+                    if (!control_.IsReadOnly())
+                        Fl::paste(*this, 0);
+                    break;
+                case FL_RIGHT_MOUSE:
+                    control_.UserClick();  // takes the focus, keeps the selection
+                    AfterInput();
+                    OpenMenu(Fl::event_x(), Fl::event_y());
+                    break;
+                default:
+                    break;
+            }
+            AfterInput();
+            return 1;
+        }
+        case FL_DRAG:
+            if (dragging_ && InputAllowed()) {
+                control_.UserPlaceCaret(ModelOffset(OffsetAt(Fl::event_x(), Fl::event_y())), true);
                 AfterInput();
-                redraw();
             }
             return 1;
+        case FL_RELEASE:
+            if (!dragging_)
+                return Fl_Group::handle(event);
+            dragging_ = false;
+            return 1;
         case FL_PASTE:
-            if (InputAllowed() && Focused()) {
-                std::string pasted(Fl::event_text(), static_cast<std::size_t>(Fl::event_length()));
-                if (!control_.IsMultiLine())
-                    std::erase(pasted, '\n');
-                Replace(caret_, caret_, pasted);
+            if (InputAllowed()) {
+                control_.UserPaste(CString::FromUtf8(
+                    std::string(Fl::event_text(), static_cast<std::size_t>(Fl::event_length()))));
                 AfterInput();
             }
             return 1;
@@ -311,25 +354,49 @@ void EditBox::draw() {
     const int lineHeight = fl_height();
     const auto lines = Layout();
     const int textRight = TextLeft() + TextWidth();
-    fl_push_clip(x() + 2, y() + 2, textRight - x() - 2, h() - 4);
-    fl_color(active_r() ? FL_FOREGROUND_COLOR : fl_inactive(FL_FOREGROUND_COLOR));
+    fl_push_clip(x() + Frame(), y() + Frame(), textRight - x() - Frame(), h() - 2 * Frame());
     // A single line sits in the middle of its box; several lines start at the top.
-    const int top = control_.IsMultiLine() ? y() + 2 : y() + (h() - lineHeight) / 2;
+    const int top = control_.IsMultiLine() ? y() + Frame() : y() + (h() - lineHeight) / 2;
+    // The selection shows while the box has the focus, as a standard edit's does.
+    const std::size_t selBegin = ScreenOffset(control_.SelStart());
+    const std::size_t selEnd = ScreenOffset(control_.SelEnd());
+    const bool selection = Focused() && selBegin < selEnd;
+    const Fl_Color ink = active_r() ? FL_FOREGROUND_COLOR : fl_inactive(FL_FOREGROUND_COLOR);
     for (int i = topLine_; i < static_cast<int>(lines.size()); ++i) {
         const int ly = top + (i - topLine_) * lineHeight;
         if (ly > y() + h())
             break;
         const Line& line = lines[static_cast<std::size_t>(i)];
-        fl_draw(text_.data() + line.begin, static_cast<int>(line.end - line.begin), LineX(line),
-                ly + fl_height() - fl_descent());
+        const int lx = LineX(line);
+        const int baseline = ly + fl_height() - fl_descent();
+        const int length = static_cast<int>(line.end - line.begin);
+        fl_color(ink);
+        fl_draw(text_.data() + line.begin, length, lx, baseline);
+        // A selected line break shows as a little selected room after the line.
+        const bool breakSelected = selEnd > line.end && line.end < text_.size();
+        if (selection && selBegin <= line.end && selEnd > line.begin &&
+            (selBegin < line.end || breakSelected)) {
+            const std::size_t from = std::max(selBegin, line.begin);
+            const std::size_t to = std::min(selEnd, line.end);
+            const int x1 = lx + static_cast<int>(Width(text_, line.begin, from));
+            const int x2 = lx + static_cast<int>(Width(text_, line.begin, to)) +
+                           (breakSelected ? static_cast<int>(fl_width(' ')) : 0);
+            fl_color(FL_SELECTION_COLOR);
+            fl_rectf(x1, ly, x2 - x1, lineHeight);
+            fl_push_clip(x1, ly, x2 - x1, lineHeight);
+            fl_color(fl_contrast(FL_FOREGROUND_COLOR, FL_SELECTION_COLOR));
+            fl_draw(text_.data() + line.begin, length, lx, baseline);
+            fl_pop_clip();
+        }
     }
     if (Focused()) {
-        const int row = LineOf(lines, caret_);
+        const std::size_t caret = ScreenOffset(control_.Caret());
+        const int row = LineOf(lines, caret);
         const Line& line = lines[static_cast<std::size_t>(row)];
-        const int cx = LineX(line) + static_cast<int>(Width(text_, line.begin, caret_));
+        const int cx = LineX(line) + static_cast<int>(Width(text_, line.begin, caret));
         const int cy = top + (row - topLine_) * lineHeight;
         fl_color(FL_FOREGROUND_COLOR);
-        fl_line(cx, cy + 1, cx, cy + lineHeight - 2);
+        fl_rectf(cx, cy + 1, Scaled(1), lineHeight - 2);
     }
     fl_pop_clip();
     if (scrollbar_)

@@ -1,6 +1,7 @@
 // An edit control: one line, or several lines wrapped at word boundaries and drawn left or
-// centred, with a caret. Every change goes to Control::UserSetText; a refused change leaves the
-// text as it was.
+// centred, with the selection and the caret of the model control. Editing, the selection's
+// rules, undo and the clipboard's contents are the model's; this widget lays the text out, maps
+// the mouse onto it, and brings in what the desktop pastes.
 #pragma once
 
 #include <FL/Fl_Group.H>
@@ -32,19 +33,28 @@ class EditBox : public Fl_Group, public ControlWidget {
     int LineOf(const std::vector<Line>& lines, std::size_t offset) const;
     int LineX(const Line& line) const;
     std::size_t OffsetAt(int mx, int my) const;
-    void Replace(std::size_t from, std::size_t to, const std::string& with);
+    // Between the model's UTF-16 offsets and byte offsets into text_.
+    std::size_t ScreenOffset(int modelOffset) const;
+    int ModelOffset(std::size_t screenOffset) const { return modelAt_[screenOffset]; }
+    bool LineKey(int key, bool extend);
+    void OpenMenu(int x, int y);
     void ScrollToCaret();
     void SyncScrollbar();
-    int TextLeft() const { return x() + 3; }
+    // The sunken frame's width, and the room between the frame's outside and the text.
+    static int Frame();
+    static int Margin();
+    int TextLeft() const { return x() + Margin(); }
     int TextWidth() const;
     int LineHeight() const;
     int VisibleLines() const;
     static void Scrolled(Fl_Widget* widget, void*);
 
-    std::string text_;  // UTF-8 with "\n" breaks
-    std::size_t caret_ = 0;
+    std::u16string shown_;      // the model text that text_ shows
+    std::string text_;          // UTF-8 with "\n" breaks
+    std::vector<int> modelAt_;  // the model offset of each byte of text_, and of its end
     int topLine_ = 0;
     int shift_ = 0;  // horizontal scroll of a single line, pixels
+    bool dragging_ = false;
     Fl_Scrollbar* scrollbar_ = nullptr;
 };
 

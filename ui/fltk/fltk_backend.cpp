@@ -8,6 +8,8 @@
 
 #include <cstdlib>
 
+#include "ui/fltk/caption_text.h"
+#include "ui/fltk/desktop_scale.h"
 #include "ui/fltk/dialog_view.h"
 #include "ui/fltk/message_box.h"
 #include "ui/window.h"
@@ -29,6 +31,7 @@ FltkBackend::FltkBackend() {
     Fl::scheme("gtk+");
     Fl::visible_focus(0);
     Fl::option(Fl::OPTION_VISIBLE_FOCUS, false);
+    Fl::scrollbar_size(Scaled(Fl::scrollbar_size()));
     InstallBackend(this);
 }
 
@@ -55,6 +58,25 @@ int FltkBackend::MessageBox(DialogWindow* owner, const CString& text, const CStr
                             UINT type) {
     auto* view = owner ? dynamic_cast<DialogView*>(owner->View()) : nullptr;
     return RunMessageBox(view ? &view->Frame() : nullptr, text, caption, type);
+}
+
+int FltkBackend::IconSize() const {
+    return Scaled(32);
+}
+
+void FltkBackend::CopyText(const CString& text, bool primary) {
+    const std::string shown = EditTextForScreen(text);  // X programs expect "\n" line ends
+    Fl::copy(shown.data(), static_cast<int>(shown.size()), primary ? 0 : 1);
+}
+
+bool FltkBackend::ClipboardHasText() const {
+    return Fl::clipboard_contains(Fl::clipboard_plain_text) != 0;
+}
+
+void FltkBackend::PasteInto(Control& into, bool primary) {
+    // The text arrives as an FL_PASTE event at the edit's widget (EditBox), maybe later.
+    if (auto* view = dynamic_cast<DialogView*>(into.Parent().View()))
+        Fl::paste(view->WidgetOf(into), primary ? 0 : 1);
 }
 
 }  // namespace ui::fltk

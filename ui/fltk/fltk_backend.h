@@ -1,5 +1,5 @@
 // The desktop backend on FLTK 1.3 (X11): real windows for the dialogs, FLTK's event loop as the
-// modal loop, message boxes of our own.
+// modal loop, message boxes of our own, the X clipboard.
 #pragma once
 
 #include "ui/backend.h"
@@ -21,7 +21,13 @@ class FltkBackend : public Backend {
     void RunModalLoop(DialogWindow& window) override;
     int MessageBox(DialogWindow* owner, const CString& text, const CString& caption,
                    UINT type) override;
-    int IconSize() const override { return 32; }
+    int IconSize() const override;
+
+    // The X clipboard (CLIPBOARD) and selection (PRIMARY) through FLTK, which serves what the
+    // program copied to other programs for as long as it runs.
+    void CopyText(const CString& text, bool primary) override;
+    bool ClipboardHasText() const override;
+    void PasteInto(Control& into, bool primary) override;
 };
 
 }  // namespace ui::fltk

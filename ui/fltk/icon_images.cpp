@@ -45,6 +45,20 @@ Fl_RGB_Image* IconPicture(const IconResource& icon, int size) {
     return best ? Convert(*best) : nullptr;
 }
 
+void DrawIcon(Fl_RGB_Image& picture, int x, int y, int size) {
+    if (picture.w() == size && picture.h() == size) {
+        picture.draw(x, y);
+        return;
+    }
+    static std::map<std::pair<const Fl_RGB_Image*, int>, std::unique_ptr<Fl_Image>> resized;
+    auto& copy = resized[{&picture, size}];
+    if (!copy) {
+        Fl_RGB_Image::RGB_scaling(FL_RGB_SCALING_BILINEAR);
+        copy.reset(picture.copy(size, size));
+    }
+    copy->draw(x, y);
+}
+
 std::vector<const Fl_RGB_Image*> IconPictures(const IconResource& icon) {
     std::vector<const Fl_RGB_Image*> images;
     for (const ui::IconImage& picture : icon.images)

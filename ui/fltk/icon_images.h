@@ -11,6 +11,8 @@ namespace ui::fltk {
 
 // The picture of `size` pixels, or the nearest larger one; null when the icon has none.
 Fl_RGB_Image* IconPicture(const IconResource& icon, int size);
+// Draws `picture` `size` pixels square, resampled when it has another size.
+void DrawIcon(Fl_RGB_Image& picture, int x, int y, int size);
 // Every picture of the icon, for the window manager.
 std::vector<const Fl_RGB_Image*> IconPictures(const IconResource& icon);
 

@@ -38,6 +38,10 @@ UINT VirtualKey(int key) {
             return VK_RIGHT;
         case FL_Down:
             return VK_DOWN;
+        case FL_Insert:
+            return VK_INSERT;
+        case FL_Delete:
+            return VK_DELETE;
         case FL_F + 1:
             return VK_F1;
         case FL_F + 4:

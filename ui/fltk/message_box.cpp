@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <string>
 
+#include "ui/fltk/desktop_scale.h"
 #include "ui/fltk/dialog_font.h"
 #include "ui/fltk/key_map.h"
 
@@ -31,33 +32,41 @@ Icon IconOf(UINT type) {
     }
 }
 
-constexpr int kIconSize = 32;
-constexpr int kMargin = 12;
+// Sizes of the 96 dpi design, grown with the desktop's scale.
+int IconSize() {
+    return Scaled(32);
+}
+int Margin() {
+    return Scaled(12);
+}
 
+// Drawn on a grid of 32 x 32 points.
 void DrawIcon(Icon icon, int x, int y) {
+    const auto at = [](int v) { return Scaled(v); };
+    const int size = IconSize();
     switch (icon) {
         case Icon::Stop:
             fl_color(fl_rgb_color(200, 30, 30));
-            fl_pie(x, y, kIconSize, kIconSize, 0, 360);
+            fl_pie(x, y, size, size, 0, 360);
             fl_color(FL_WHITE);
-            fl_line_style(FL_SOLID, 4);
-            fl_line(x + 10, y + 10, x + 22, y + 22);
-            fl_line(x + 22, y + 10, x + 10, y + 22);
+            fl_line_style(FL_SOLID, at(4));
+            fl_line(x + at(10), y + at(10), x + at(22), y + at(22));
+            fl_line(x + at(22), y + at(10), x + at(10), y + at(22));
             fl_line_style(0);
             break;
         case Icon::Warning:
             fl_color(fl_rgb_color(240, 190, 20));
-            fl_polygon(x + 16, y + 1, x + 31, y + 30, x + 1, y + 30);
+            fl_polygon(x + at(16), y + at(1), x + at(31), y + at(30), x + at(1), y + at(30));
             fl_color(FL_BLACK);
-            fl_rectf(x + 15, y + 10, 3, 11);
-            fl_rectf(x + 15, y + 24, 3, 3);
+            fl_rectf(x + at(15), y + at(10), at(3), at(11));
+            fl_rectf(x + at(15), y + at(24), at(3), at(3));
             break;
         case Icon::Information:
             fl_color(fl_rgb_color(30, 90, 200));
-            fl_pie(x, y, kIconSize, kIconSize, 0, 360);
+            fl_pie(x, y, size, size, 0, 360);
             fl_color(FL_WHITE);
-            fl_rectf(x + 14, y + 7, 4, 4);
-            fl_rectf(x + 14, y + 13, 4, 12);
+            fl_rectf(x + at(14), y + at(7), at(4), at(4));
+            fl_rectf(x + at(14), y + at(13), at(4), at(12));
             break;
         case Icon::NoIcon:
             break;
@@ -80,7 +89,8 @@ class OkButton : public Fl_Button {
         fl_color(FL_FOREGROUND_COLOR);
         fl_draw("OK", x(), y(), w(), h(), FL_ALIGN_CENTER, nullptr, 0);
         fl_line_style(FL_DOT);
-        fl_rect(x() + 4, y() + 4, w() - 8, h() - 8);
+        const int inset = Scaled(4);
+        fl_rect(x() + inset, y() + inset, w() - 2 * inset, h() - 2 * inset);
         fl_line_style(0);
     }
 
@@ -110,14 +120,15 @@ class BoxWindow : public Fl_Double_Window {
     }
     void draw() override {
         Fl_Double_Window::draw();
-        const int textX = icon_ == Icon::NoIcon ? kMargin : 2 * kMargin + kIconSize;
-        DrawIcon(icon_, kMargin, kMargin);
+        const int margin = Margin(), iconSize = IconSize();
+        const int textX = icon_ == Icon::NoIcon ? margin : 2 * margin + iconSize;
+        DrawIcon(icon_, margin, margin);
         fl_font(font_.face, font_.size);
         fl_color(FL_FOREGROUND_COLOR);
-        int tw = w() - textX - kMargin, th = 0;
+        int tw = w() - textX - margin, th = 0;
         fl_measure(text_.c_str(), tw, th, 0);
-        const int ty = kMargin + std::max(0, (kIconSize - th) / 2);
-        fl_draw(text_.c_str(), textX, ty, w() - textX - kMargin, th,
+        const int ty = margin + std::max(0, (iconSize - th) / 2);
+        fl_draw(text_.c_str(), textX, ty, w() - textX - margin, th,
                 FL_ALIGN_LEFT | FL_ALIGN_TOP | FL_ALIGN_INSIDE | FL_ALIGN_WRAP, nullptr, 0);
     }
 
@@ -143,25 +154,26 @@ int RunMessageBox(Fl_Window* owner, const CString& text, const CString& caption,
     const std::string body = WithoutCarriageReturns(text);
     fl_font(font.face, font.size);
     // Lines keep their natural width up to a limit; longer ones wrap.
-    constexpr int kMaxTextWidth = 640;
+    const int maxTextWidth = Scaled(640);
+    const int margin = Margin(), iconSize = IconSize();
     int tw = 0, th = 0;
     fl_measure(body.c_str(), tw, th, 0);
-    if (tw > kMaxTextWidth) {
-        tw = kMaxTextWidth;
+    if (tw > maxTextWidth) {
+        tw = maxTextWidth;
         fl_measure(body.c_str(), tw, th, 0);
     }
-    const int textX = icon == Icon::NoIcon ? kMargin : 2 * kMargin + kIconSize;
-    const int buttonW = 80, buttonH = 26;
-    const int contentH = std::max(th, icon == Icon::NoIcon ? 0 : kIconSize);
+    const int textX = icon == Icon::NoIcon ? margin : 2 * margin + iconSize;
+    const int buttonW = Scaled(80), buttonH = Scaled(26);
+    const int contentH = std::max(th, icon == Icon::NoIcon ? 0 : iconSize);
     // Wide enough for the caption too, as a title bar would show it.
     const std::string title = caption.ToUtf8();
-    const int captionW = static_cast<int>(fl_width(title.c_str())) + 80;
-    const int w = std::max({textX + tw + kMargin, buttonW + 2 * kMargin, captionW, 200});
-    const int h = kMargin + contentH + kMargin + buttonH + kMargin;
+    const int captionW = static_cast<int>(fl_width(title.c_str())) + Scaled(80);
+    const int w = std::max({textX + tw + margin, buttonW + 2 * margin, captionW, Scaled(200)});
+    const int h = margin + contentH + margin + buttonH + margin;
 
     BoxWindow box(w, h, body, icon, font);
     box.copy_label(title.c_str());
-    auto* ok = new OkButton((w - buttonW) / 2, h - kMargin - buttonH, buttonW, buttonH, font);
+    auto* ok = new OkButton((w - buttonW) / 2, h - margin - buttonH, buttonW, buttonH, font);
     ok->callback(
         [](Fl_Widget* button, void*) { static_cast<BoxWindow*>(button->window())->closed = true; });
     box.end();

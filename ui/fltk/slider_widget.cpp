@@ -33,6 +33,12 @@ int SliderWidget::handle(int event) {
         case FL_DRAG:
         case FL_RELEASE:
             return InputAllowed() ? Fl_Slider::handle(event) : 1;
+        case FL_MOUSEWHEEL:
+            if (InputAllowed()) {
+                control_.UserWheel(Fl::event_dy());
+                AfterInput();
+            }
+            return 1;
         case FL_KEYBOARD:
         case FL_FOCUS:
         case FL_UNFOCUS:

@@ -5,6 +5,7 @@
 #include <FL/fl_draw.H>
 
 #include "ui/fltk/caption_text.h"
+#include "ui/fltk/desktop_scale.h"
 #include "ui/fltk/dialog_view.h"
 #include "ui/fltk/icon_images.h"
 
@@ -19,8 +20,8 @@ void StaticText::draw() {
     const DWORD style = control_.Style();
     if ((style & SS_TYPEMASK) == SS_ICON) {
         if (const IconResource* icon = FindIconResource(control_.Template().iconId))
-            if (Fl_RGB_Image* image = IconPicture(*icon, 32))
-                image->draw(x(), y());
+            if (Fl_RGB_Image* image = IconPicture(*icon, Scaled(32)))
+                DrawIcon(*image, x(), y(), Scaled(32));
         return;
     }
     const DialogFont& font = view_.Font();

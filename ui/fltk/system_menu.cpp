@@ -56,6 +56,8 @@ UINT ChooseFromSystemMenu(const std::vector<MenuItem>& items, int x, int y,
         entry.user_data_ = reinterpret_cast<void*>(static_cast<std::uintptr_t>(item.id));
         entry.labelfont_ = font.face;
         entry.labelsize_ = font.size;
+        if (item.flags & MF_GRAYED)
+            entry.flags |= FL_MENU_INACTIVE;
         menu.push_back(entry);
     }
     if (menu.empty())

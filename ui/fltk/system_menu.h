@@ -10,7 +10,7 @@
 namespace ui::fltk {
 
 // Pops the menu up at (x, y) of the window that got the last event; returns the chosen command,
-// or 0 when the menu was dismissed.
+// or 0 when the menu was dismissed. Grayed items (MF_GRAYED) are shown but cannot be chosen.
 UINT ChooseFromSystemMenu(const std::vector<MenuItem>& items, int x, int y, const DialogFont& font);
 
 // "Alt+F4" and the like, as an FLTK shortcut to show beside an item; 0 when not understood.

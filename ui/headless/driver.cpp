@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "ui/backend.h"
+
 namespace ui::headless {
 
 Control& Driver::Item(int id) const {
@@ -70,6 +72,52 @@ void Driver::DragSlider(int id, int pos) {
         window_.SetFocus(&c);
     c.UserSetPos(pos);
     Idle();
+}
+
+void Driver::Wheel(int id, int notches) {
+    if (window_.IsEnabled())
+        Item(id).UserWheel(notches);
+    Idle();
+}
+
+void Driver::DragText(int id, int from, int to) {
+    Item(id).UserPlaceCaret(from, false);
+    Item(id).UserPlaceCaret(to, true);
+    Idle();
+}
+
+void Driver::ShiftClickText(int id, int at) {
+    Item(id).UserPlaceCaret(at, true);
+    Idle();
+}
+
+void Driver::DoubleClickText(int id, int at) {
+    Item(id).UserSelectWord(at);
+    Idle();
+}
+
+void Driver::MiddleClickText(int id, int at) {
+    Control& c = Item(id);
+    c.UserPlaceCaret(at, false);
+    if (Backend* backend = CurrentBackend(); backend && c.IsUsable())
+        backend->PasteInto(c, true);
+    Idle();
+}
+
+bool Driver::ChooseEditMenu(int id, UINT command) {
+    Control& c = Item(id);
+    if (!c.IsUsable())
+        return false;
+    window_.SetFocus(&c);
+    for (const EditMenuEntry& entry : c.EditMenu()) {
+        if (entry.command == command && entry.enabled) {
+            c.UserEditCommand(command);
+            Idle();
+            return true;
+        }
+    }
+    Idle();
+    return false;
 }
 
 void Driver::CloseBox() {

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "ui/window.h"
@@ -27,6 +28,18 @@ class Driver {
     void ChooseRow(int id, int row);
     void ChooseRow(int id, std::u16string_view text);
     void DragSlider(int id, int pos);
+    // The mouse wheel over a control, in notches (negative: away from the user).
+    void Wheel(int id, int notches);
+    // The mouse in an edit, at UTF-16 offsets of its text: a press and a drag, a press with
+    // Shift, a double click, and a middle click (which pastes the X selection there).
+    void DragText(int id, int from, int to);
+    void ShiftClickText(int id, int at);
+    void DoubleClickText(int id, int at);
+    void MiddleClickText(int id, int at);
+    // A right click on an edit opens its menu; choosing runs the entry's command when it is
+    // enabled and returns whether it was.
+    std::vector<EditMenuEntry> EditMenu(int id) const { return Item(id).EditMenu(); }
+    bool ChooseEditMenu(int id, UINT command);
     void CloseBox();
     void SystemCommand(UINT id);
     // Opens the system menu and chooses the item whose access key is `key`; false if none has it.
@@ -41,6 +54,9 @@ class Driver {
     int Check(int id) const { return Item(id).Check(); }
     int CurSel(int id) const { return Item(id).CurSel(); }
     int SliderPos(int id) const { return Item(id).Pos(); }
+    // An edit's selection as [start, end) and its selected text.
+    std::pair<int, int> Selection(int id) const { return {Item(id).SelStart(), Item(id).SelEnd()}; }
+    CString SelectedText(int id) const { return Item(id).SelectedText(); }
     // Id of the focused control, 0 when none.
     int FocusId() const;
     // Id of the selected radio button in the group of `anyId`, 0 when none.

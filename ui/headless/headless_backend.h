@@ -51,6 +51,11 @@ class HeadlessBackend : public Backend {
     int MessageBox(DialogWindow* owner, const CString& text, const CString& caption,
                    UINT type) override;
     int IconSize() const override { return iconSize_; }
+    // The clipboard and the X selection as the program left them, or as another program would.
+    const CString& Clipboard() const { return clipboard_; }
+    const CString& PrimarySelection() const { return primary_; }
+    void SetClipboard(const CString& text) { clipboard_ = text; }
+    void SetPrimarySelection(const CString& text) { primary_ = text; }
     void SetIconSize(int size) { iconSize_ = size; }
 
   private:

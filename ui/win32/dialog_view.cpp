@@ -34,6 +34,12 @@ DialogView::DialogView(DialogWindow& window) : window_(window) {
     hwnd_ = native::CreateDialogFromTemplate(bytes, owner_, this);
     controls_ = native::Children(hwnd_);
     controls_.resize(window.Controls().size(), nullptr);
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        const Control& c = *window.Controls()[i];
+        if (controls_[i] && c.Class() == ControlClass::Static &&
+            (c.Style() & SS_TYPEMASK) != SS_ICON)
+            native::FitStaticText(hwnd_, controls_[i]);
+    }
     mirrored_.resize(controls_.size());
     systemMenuItems_ = window.SystemMenu().size();  // the system gives those items itself
     for (std::size_t i = 0; i < controls_.size(); ++i)

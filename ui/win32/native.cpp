@@ -6,6 +6,8 @@
 // After <windows.h>, which it builds on.
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace ui::win32::native {
 namespace {
 
@@ -160,6 +162,63 @@ void ClientSize(Handle window, int& width, int& height) {
     GetClientRect(static_cast<HWND>(window), &rect);
     width = rect.right - rect.left;
     height = rect.bottom - rect.top;
+}
+
+namespace {
+
+RECT RectInDialog(HWND dialog, HWND control) {
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+}  // namespace
+
+void FitStaticText(Handle dialogHandle, Handle controlHandle) {
+    HWND dialog = static_cast<HWND>(dialogHandle);
+    HWND control = static_cast<HWND>(controlHandle);
+    const std::u16string text = Text(control);
+    if (text.empty())
+        return;
+    RECT rect = RectInDialog(dialog, control);
+    const int height = rect.bottom - rect.top;
+    UINT flags = DT_CALCRECT;
+    if (GetWindowLongW(control, GWL_STYLE) & SS_NOPREFIX)
+        flags |= DT_NOPREFIX;
+    HDC dc = GetDC(control);
+    HGDIOBJ oldFont =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    RECT wrapped{0, 0, rect.right - rect.left, 0};
+    DrawTextW(dc, Wide(text), -1, &wrapped, flags | DT_WORDBREAK);
+    RECT unwrapped{};
+    DrawTextW(dc, Wide(text), -1, &unwrapped, flags);
+    SelectObject(dc, oldFont);
+    ReleaseDC(control, dc);
+    if (wrapped.bottom <= height)
+        return;
+    const int want = unwrapped.right + 2;
+    RECT client{};
+    GetClientRect(dialog, &client);
+    if (want > client.right) {
+        const int extra = want - client.right;
+        RECT outer{};
+        GetWindowRect(dialog, &outer);
+        SetWindowPos(dialog, nullptr, 0, 0, outer.right - outer.left + extra,
+                     outer.bottom - outer.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        for (Handle child : Children(dialog)) {
+            const RECT at = RectInDialog(dialog, static_cast<HWND>(child));
+            SetWindowPos(static_cast<HWND>(child), nullptr, at.left + extra / 2, at.top, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        GetClientRect(dialog, &client);
+        rect = RectInDialog(dialog, control);
+    }
+    const int width = std::min(want, static_cast<int>(client.right));
+    const int centre = (rect.left + rect.right) / 2;
+    const int left =
+        std::clamp(centre - width / 2, 0, std::max(0, static_cast<int>(client.right) - width));
+    SetWindowPos(control, nullptr, left, rect.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void AppendSystemMenuItem(Handle dialog, unsigned flags, unsigned id, const std::u16string& text) {

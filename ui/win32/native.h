@@ -57,6 +57,11 @@ void ReturnActivation(Handle window);
 Handle Focus();
 void SetFocus(Handle window);
 void ClientSize(Handle window, int& width, int& height);
+// A static text whose wrapped lines need more height than it has is widened to its longest line:
+// into the dialog's margins, centred where it stood, and when that is not room enough the dialog
+// grows with its controls kept in the middle. Fonts wider than the layout's (a substitute for the
+// template's font) would otherwise cut its last lines off.
+void FitStaticText(Handle dialog, Handle control);
 
 void AppendSystemMenuItem(Handle dialog, unsigned flags, unsigned id, const std::u16string& text);
 // Icon `id` of the program's resources at the large or the small system size (shared, not freed).
