@@ -1,7 +1,6 @@
 // Free tempo entry: the "No fixed scale" switch between the two modes, the tempo-number field,
 // and the naming of the entered tempo.
 #include "app/metronome_dlg.h"
-#include "audio/beat_clock.h"
 #include "tempo/tempo_naming.h"
 
 namespace {
@@ -31,20 +30,20 @@ void CMetronomeDlg::OnNoFixedScale() {
     if (m_bNoFixedScale == 1) {
         m_nScalePeriodMs = m_nBeatPeriodMs;
         m_nBeatPeriodMs = m_nFreePeriodMs;
-        m_comboTempo.ShowWindow(SW_HIDE);
-        m_editTempoValue.ShowWindow(SW_SHOW);
-        m_editTempoName.ShowWindow(SW_SHOW);
+        ShowTempoEntry(true);
     } else if (m_bNoFixedScale == 0) {
         m_nFreePeriodMs = m_nBeatPeriodMs;
         m_nBeatPeriodMs = m_nScalePeriodMs;
-        m_comboTempo.ShowWindow(SW_SHOW);
-        m_editTempoValue.ShowWindow(SW_HIDE);
-        m_editTempoName.ShowWindow(SW_HIDE);
+        ShowTempoEntry(false);
     }
-    if (m_bRunning) {
-        g_nBeatIndex = 0;
-        RestartBeatTimer();
-    }
+    if (m_bRunning)
+        RestartMeasure();
+}
+
+void CMetronomeDlg::ShowTempoEntry(bool freeEntry) {
+    m_comboTempo.ShowWindow(freeEntry ? SW_HIDE : SW_SHOW);
+    m_editTempoValue.ShowWindow(freeEntry ? SW_SHOW : SW_HIDE);
+    m_editTempoName.ShowWindow(freeEntry ? SW_SHOW : SW_HIDE);
 }
 
 void CMetronomeDlg::OnChangeTempoValue() {
@@ -57,10 +56,8 @@ void CMetronomeDlg::OnChangeTempoValue() {
     m_nTempoBpm = ParseTempo(m_strTempoValue);
     UpdateTempoName();
     m_nBeatPeriodMs = 60000 / m_nTempoBpm;  // truncated: 61 BPM gives 983 ms
-    if (m_bRunning) {
-        g_nBeatIndex = 0;
-        RestartBeatTimer();
-    }
+    if (m_bRunning)
+        RestartMeasure();
 }
 
 void CMetronomeDlg::UpdateTempoName() {

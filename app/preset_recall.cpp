@@ -2,7 +2,7 @@
 // into the dialog, show it and set the click running with it.
 #include "app/metronome_dlg.h"
 #include "audio/beat_clock.h"
-#include "audio/sample_store.h"
+#include "platform/archive.h"
 #include "platform/file.h"
 #include "tempo/tempo_scale.h"
 
@@ -55,17 +55,13 @@ void CMetronomeDlg::LoadBank(const CString& fileName) {
 
     if (m_bNoFixedScale != 0) {
         m_chkNoFixedScale.SetCheck(1);
-        m_comboTempo.ShowWindow(SW_HIDE);
-        m_editTempoValue.ShowWindow(SW_SHOW);
-        m_editTempoName.ShowWindow(SW_SHOW);
+        ShowTempoEntry(true);
         m_strTempoName = m_bank.m_strName;
         m_strTempoValue = m_bank.m_strValue;
         m_nTempoBpm = m_bank.m_nBpm;
     } else {
         m_chkNoFixedScale.SetCheck(0);
-        m_comboTempo.ShowWindow(SW_SHOW);
-        m_editTempoValue.ShowWindow(SW_HIDE);
-        m_editTempoName.ShowWindow(SW_HIDE);
+        ShowTempoEntry(false);
     }
 
     // The push shows the signature by its radio in the recalled family, whichever form is stored.
@@ -86,9 +82,7 @@ void CMetronomeDlg::LoadBank(const CString& fileName) {
     if (m_nBeatPeriodMs == tempo::kTonePeriod) {
         // A preset saved on the A4 row sounds the tone as On/Off does on that row, rather than
         // asking the timer for an interval it refuses and running silently.
-        StopBeatTimer();
-        PlaySoundA(nullptr, nullptr, SND_ASYNC);
-        PlaySoundA(g_p440Hz.get(), nullptr, SND_ASYNC | SND_MEMORY | SND_LOOP);
+        StartTone(ToneStart::timerFirst);
     } else {
         // The counter is kept: the accent keeps its place in the measure.
         if (m_bRunning)

@@ -3,9 +3,10 @@
 #include <string>
 
 #include "app/metronome_dlg.h"
+#include "app/save_preset_dlg.h"
 #include "audio/beat_clock.h"
+#include "platform/archive.h"
 #include "platform/file.h"
-#include "presets/save_preset_dlg.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The "Save User Preset" dialog: a list of the preset numbers, OK and Cancel. It stores nothing
 // itself; the Save button reads m_nBank after it has closed.
-#include "presets/save_preset_dlg.h"
+#include "app/save_preset_dlg.h"
 
 #include "res/resource_ids.h"
 #include "ui/data_exchange.h"

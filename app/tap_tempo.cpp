@@ -1,24 +1,12 @@
-// Tap tempo: the average interval of the current tap series becomes the tempo, snapped to a row
-// of the scale in the fixed-scale mode, or shown as a number with its name in free entry.
-#include "tempo/tap_tempo.h"
-
+// The Tap button: the average interval of the tap series becomes the tempo, snapped to a row of
+// the scale in the fixed-scale mode, or shown as a number with its name in free entry.
 #include <string>
 
 #include "app/metronome_dlg.h"
-#include "audio/beat_clock.h"
 #include "platform/mmsystem.h"
 #include "tempo/snap_table.h"
+#include "tempo/tap_tempo.h"
 #include "tempo/tempo_naming.h"
-
-std::array<std::int32_t, kTapSlots> g_aTapIntervals{};
-std::int32_t g_nTapCount = 0;
-DWORD g_dwLastTapTime = 0;
-
-void ResetTapTempo() {
-    g_aTapIntervals.fill(0);
-    g_nTapCount = 0;
-    g_dwLastTapTime = 0;
-}
 
 namespace {
 
@@ -34,25 +22,10 @@ void WriteDecimal(std::int32_t value, std::array<char16_t, 10>& digits) {
 }  // namespace
 
 void CMetronomeDlg::OnTap() {
-    const DWORD now = timeGetTime();
-    // Unsigned, so a series survives the wrap of the millisecond counter.
-    const DWORD interval = now - g_dwLastTapTime;
-    if (interval > static_cast<DWORD>(tempo::kLongestTapIntervalMs)) {
-        g_nTapCount = 0;
-        g_dwLastTapTime = now;
+    const std::optional<std::int32_t> period = AddTap(timeGetTime());
+    if (!period)
         return;
-    }
-
-    m_nBeatPeriodMs = static_cast<std::int32_t>(interval);
-    g_aTapIntervals[static_cast<std::size_t>(g_nTapCount)] = m_nBeatPeriodMs;
-    if (++g_nTapCount >= kTapSlots)
-        g_nTapCount = 0;  // a full series starts over; this press counts alone
-    if (g_nTapCount != 0) {
-        std::int32_t sum = 0;  // at most 511 * 2000 ms
-        for (std::int32_t i = 0; i < g_nTapCount; ++i)
-            sum += g_aTapIntervals[static_cast<std::size_t>(i)];
-        m_nBeatPeriodMs = sum / g_nTapCount;
-    }
+    m_nBeatPeriodMs = *period;
 
     if (m_bNoFixedScale == 1) {
         if (m_nBeatPeriodMs == 0)
@@ -72,9 +45,6 @@ void CMetronomeDlg::OnTap() {
         m_comboTempo.SetCurSel(row);
     }
 
-    if (m_bRunning) {
-        g_nBeatIndex = 0;
-        RestartBeatTimer();
-    }
-    g_dwLastTapTime = now;
+    if (m_bRunning)
+        RestartMeasure();
 }

@@ -1,8 +1,5 @@
 // Choosing a row of the tempo list: a tempo row sets its period, the A4 row loops the tone.
 #include "app/metronome_dlg.h"
-#include "audio/beat_clock.h"
-#include "audio/sample_store.h"
-#include "platform/mmsystem.h"
 #include "tempo/tempo_scale.h"
 
 void CMetronomeDlg::OnSelchangeTempo() {
@@ -20,17 +17,16 @@ void CMetronomeDlg::OnSelchangeTempo() {
         m_nBeatPeriodMs = tempo::kTonePeriod;
         if (!m_bRunning)
             return;
-        PlaySoundA(nullptr, nullptr, SND_ASYNC);
-        StopBeatTimer();
-        PlaySoundA(g_p440Hz.get(), nullptr, SND_ASYNC | SND_MEMORY | SND_LOOP);
+        // Silence before the timer stop, as written for this list, where On/Off and a recall stop
+        // the timer first: the order is intended, and no order is heard, since the tone replaces a
+        // click that a last tick may start in between.
+        StartTone(ToneStart::silenceFirst);
         return;
     }
     if (row >= 0)
         m_nBeatPeriodMs = tempo::kTempoScale[static_cast<std::size_t>(row)].periodMs;
 
     // A looping tone is not stopped here: the new timer's first click replaces it.
-    if (m_nBeatPeriodMs > 0 && m_bRunning) {
-        g_nBeatIndex = 0;
-        RestartBeatTimer();
-    }
+    if (m_nBeatPeriodMs > 0 && m_bRunning)
+        RestartMeasure();
 }

@@ -1,5 +1,5 @@
 // UTF-8 <-> UTF-16 conversion for CString. Malformed input becomes U+FFFD, never an error.
-#include "ui/cstring.h"
+#include "base/cstring.h"
 
 CString CString::FromUtf8(std::string_view utf8) {
     std::u16string out;

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/cstring.h"
+#include "base/cstring.h"
 
 class CException {
   public:

@@ -1,10 +1,10 @@
 // The archive's buffering and its little-endian numbers.
-#include "presets/archive.h"
+#include "platform/archive.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "presets/archive_exception.h"
+#include "platform/archive_exception.h"
 
 void CArchive::CheckStoring() const {
     if (mode_ != store)

@@ -1,5 +1,5 @@
 // The texts of the archive errors, with "%1" standing for the file.
-#include "presets/archive_exception.h"
+#include "platform/archive_exception.h"
 
 #include <string>
 

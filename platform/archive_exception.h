@@ -2,8 +2,8 @@
 // archive against its direction.
 #pragma once
 
-#include "ui/cstring.h"
-#include "ui/exception.h"
+#include "base/cstring.h"
+#include "base/exception.h"
 
 class CArchiveException : public CException {
   public:

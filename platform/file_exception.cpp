@@ -21,7 +21,9 @@ CFileException::Cause CFileException::CauseFromOsError(int osError) {
         case EWOULDBLOCK:
             return sharingViolation;
         case ENOSPC:
+#ifdef EDQUOT  // MinGW has none: Windows reports an exhausted quota as a full disk (ENOSPC)
         case EDQUOT:
+#endif
         case EFBIG:
             return diskFull;
         case EIO:

@@ -1,5 +1,5 @@
 // The one set of simulated file failures; off unless a test installs some.
-#include "platform/posix/file_faults.h"
+#include "platform/file_faults.h"
 
 #include <algorithm>
 
@@ -14,7 +14,7 @@ void InjectFileFaults(const FileFaults& faults) {
     g_faults = faults;
 }
 
-namespace posix {
+namespace faults {
 
 std::size_t AllowedWrite(std::size_t count) {
     if (!g_faults.writeLimit)
@@ -32,5 +32,5 @@ bool RenameFails() {
     return g_faults.failRename;
 }
 
-}  // namespace posix
+}  // namespace faults
 }  // namespace platform

@@ -3,11 +3,11 @@
 
 #include <cstddef>
 
-namespace platform::posix {
+namespace platform::faults {
 
 // How many of count bytes may be written now; what it returns is taken from the write budget.
 std::size_t AllowedWrite(std::size_t count);
 bool FlushFails();
 bool RenameFails();
 
-}  // namespace platform::posix
+}  // namespace platform::faults

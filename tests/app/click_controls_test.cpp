@@ -36,6 +36,7 @@ TEST(BeatClock, ThreeFourSoundsAccentThenTwoRegularBeatsOneIntervalApart) {
 
 TEST(BeatClock, OneBeatMeasuresSoundOnlyAccents) {
     for (int id : {IDC_SIGNATURE_1_4, IDC_SIGNATURE_1_8}) {
+        SCOPED_TRACE(testing::Message() << "signature radio " << id);
         AppHarness app;
         app.Run([&](Driver& d) {
             d.Click(id);

@@ -74,6 +74,7 @@ TEST(FreeTempo, EachEntryGetsItsNameFieldAndTruncatedPeriod) {
         {u"000", u"", u"Largo", 1, 60000, true},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(CString(c.typed).ToUtf8());
         const std::string label = CString(c.typed).ToUtf8();
         AppHarness app;
         app.Run([&](Driver& d) {
@@ -101,6 +102,7 @@ TEST(FreeTempo, EachEntryGetsItsNameFieldAndTruncatedPeriod) {
 
 TEST(FreeTempo, AnEighthsSignatureKeepsItsRadioWhenATempoIsTyped) {
     for (bool running : {false, true}) {
+        SCOPED_TRACE(running ? "running" : "stopped");
         AppHarness app;
         app.Run([&](Driver& d) {
             d.Click(IDC_SIGNATURE_3_8);

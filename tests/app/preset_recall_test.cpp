@@ -4,13 +4,14 @@
 
 #include "audio/beat_clock.h"
 #include "platform/file.h"
-#include "tests/presets_recall/preset_session.h"
+#include "tests/app/preset_session.h"
 
 namespace preset_tests {
 namespace {
 
 TEST(PresetRecall, AnEmptyPresetWarnsAndChangesNothing) {
     for (const bool clicking : {false, true}) {
+        SCOPED_TRACE(clicking ? "clicking" : "stopped");
         AppHarness app;
         app.Run([&](Driver& d) {
             d.ChooseRow(IDC_TEMPO_LIST, u"132 Allegro");
@@ -104,6 +105,7 @@ TEST(PresetRecall, AFreeTempoPresetComesBackInFreeEntry) {
 
 TEST(PresetRecall, AScalePresetComesBackWithItsRowFromEitherMode) {
     for (const bool fromFreeEntry : {false, true}) {
+        SCOPED_TRACE(fromFreeEntry ? "from free entry" : "from the scale");
         AppHarness app;
         app.Run([&](Driver& d) {
             d.ChooseRow(IDC_TEMPO_LIST, u"84 Andante");
@@ -129,6 +131,7 @@ TEST(PresetRecall, AScalePresetComesBackWithItsRowFromEitherMode) {
 
 TEST(PresetRecall, FourEighthsComesBackWhetherStoredFoldedOrNot) {
     for (const std::int32_t stored : {3, 9}) {
+        SCOPED_TRACE(testing::Message() << "stored signature " << stored);
         AppHarness app;
         CBank bank = ScalePreset(21, 600);
         bank.m_nSignature = stored;
@@ -165,6 +168,7 @@ TEST(PresetRecall, CommentsWithLineBreaksComeBackWhole) {
 
 TEST(PresetRecall, AToneRowPresetLoopsTheTone) {
     for (const bool clicking : {false, true}) {
+        SCOPED_TRACE(clicking ? "clicking" : "stopped");
         AppHarness app;
         CBank bank = ScalePreset(39, -1);
         bank.m_bEighthNotes = clicking ? 1 : 0;  // an x/8 tone preset sounds the tone just the same
@@ -230,6 +234,7 @@ TEST(PresetRecall, TakesStoredValuesUncheckedWithTheirDocumentedEffects) {
 TEST(PresetRecall, AShortFileShowsTheEndOfFileErrorAndChangesNothing) {
     const Bytes whole = Store(ScalePreset(26, 500));
     for (const std::size_t kept : {std::size_t{3}, whole.size() - 1}) {
+        SCOPED_TRACE(testing::Message() << kept << " bytes kept");
         AppHarness app;
         WriteWholeFile(BankPath(1), Bytes(whole.begin(), whole.begin() + kept));
         app.Run([&](Driver& d) {

@@ -2,9 +2,9 @@
 // a read-only file, a full disk and a running click.
 #include <gtest/gtest.h>
 
+#include "app/save_preset_dlg.h"
 #include "platform/file.h"
-#include "presets/save_preset_dlg.h"
-#include "tests/presets_recall/preset_session.h"
+#include "tests/app/preset_session.h"
 
 namespace preset_tests {
 namespace {
@@ -73,6 +73,7 @@ TEST(PresetStorage, CancellingTheSaveDialogWritesNothing) {
         {"close box", [](Driver& s) { s.CloseBox(); }},
     };
     for (const auto& way : ways) {
+        SCOPED_TRACE(way.how);
         AppHarness app;
         int chosen = 0, afterwards = 0;
         app.ThenInNextDialog([&](Driver& s) {
@@ -98,6 +99,7 @@ TEST(PresetStorage, TheSaveDialogOpensOnPresetOneWithOkFocused) {
     AppHarness app;
     Driver* main = nullptr;
     for (int time = 0; time < 2; ++time) {
+        SCOPED_TRACE(testing::Message() << "save " << time + 1);
         app.ThenInNextDialog([&](Driver& s) {
             EXPECT_EQ(s.TemplateId(), IDD_SAVE_PRESET);
             EXPECT_FALSE(main->Window().IsEnabled());  // owned by the main dialog
@@ -112,6 +114,7 @@ TEST(PresetStorage, TheSaveDialogOpensOnPresetOneWithOkFocused) {
     app.Run([&](Driver& d) {
         main = &d;
         for (int time = 0; time < 3; ++time) {
+            SCOPED_TRACE(testing::Message() << "press " << time + 1);
             d.Click(IDC_SAVE_PRESET);
             EXPECT_TRUE(d.Window().IsEnabled());
         }

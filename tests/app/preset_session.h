@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,7 @@
 #include "res/resource_ids.h"
 #include "support/app_harness.h"
 #include "tests/presets/bank_bytes.h"
-#include "tests/presets/scratch_folder.h"
+#include "tests/support/scratch_folder.h"
 
 namespace preset_tests {
 
@@ -70,6 +71,17 @@ struct Shown {
     bool running;
     std::size_t timerCalls, sounds;
     friend bool operator==(const Shown&, const Shown&) = default;
+    // So that a failed comparison says which field differs rather than printing raw bytes.
+    friend void PrintTo(const Shown& s, std::ostream* os) {
+        *os << "{row " << s.row << ", signature " << s.signature << ", sound " << s.sound
+            << ", check " << s.check << ", list " << (s.comboVisible ? "shown" : "hidden")
+            << ", value " << (s.valueVisible ? "shown" : "hidden") << ", tap "
+            << (s.tapEnabled ? "enabled" : "disabled") << ", free switch "
+            << (s.freeEnabled ? "enabled" : "disabled") << ", volume " << s.volume
+            << ", comments \"" << s.comments << "\", value \"" << s.value << "\", name \"" << s.name
+            << "\", period " << s.periodMs << " ms, " << (s.running ? "running" : "stopped") << ", "
+            << s.timerCalls << " timer calls, " << s.sounds << " sounds}";
+    }
 };
 
 inline Shown Look(AppHarness& app, Driver& d) {

@@ -48,6 +48,8 @@ TEST(TapTempo, TheAverageOfTheSeriesSnapsToARowOfTheScale) {
         {{kStart, 1000, 2001, 600}, u"100 Andante", 600},     // 600 alone, not with 1000
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(CString(c.row).ToUtf8() + " after " + std::to_string(c.pauses.size()) +
+                     " presses");
         const std::string label =
             CString(c.row).ToUtf8() + " after " + std::to_string(c.pauses.size()) + " presses";
         AppHarness app;
@@ -82,6 +84,7 @@ TEST(TapTempo, FreeEntryShowsTheTappedTempoAndKeepsTheAverageAsPeriod) {
         {{kStart, 0}, u"300", u"Prestissimo", 200},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(CString(c.field).ToUtf8());
         const std::string label = CString(c.field).ToUtf8();
         AppHarness app;
         app.Run([&](Driver& d) {
@@ -99,6 +102,7 @@ TEST(TapTempo, FreeEntryShowsTheTappedTempoAndKeepsTheAverageAsPeriod) {
 
 TEST(TapTempo, EachAcceptedPressWhileClickingRestartsTheMeasure) {
     for (bool freeEntry : {false, true}) {
+        SCOPED_TRACE(freeEntry ? "free entry" : "scale");
         AppHarness app;
         int shownSignature = 0;
         app.Run([&](Driver& d) {

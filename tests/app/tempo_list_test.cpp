@@ -24,6 +24,7 @@ TEST(TempoSelection, ARowWhileClickingRestartsAtItsPeriodWithTheAccent) {
         {u"40 Largo", IDC_SIGNATURE_2_4, 1500, 1500},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(CString(c.row).ToUtf8());
         AppHarness app;
         app.Run([&](Driver& d) {
             d.Click(c.signature);

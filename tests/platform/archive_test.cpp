@@ -3,8 +3,8 @@
 
 #include <numeric>
 
-#include "presets/archive.h"
-#include "presets/archive_exception.h"
+#include "platform/archive.h"
+#include "platform/archive_exception.h"
 #include "tests/presets/bank_bytes.h"
 
 namespace {
@@ -53,6 +53,7 @@ TEST(Archive, StoringWritesNothingUntilTheBufferFillsOrCloses) {
 
 TEST(Archive, LargeRunsPassPartlyStraightToTheFileWithTheSameBytes) {
     for (const std::size_t run : {4093u, 4096u, 8192u, 10000u, 20000u}) {
+        SCOPED_TRACE(testing::Message() << "run of " << run << " bytes");
         MemoryFile file;
         CArchive ar(file, CArchive::store);
         const Bytes head = Hex({1, 2, 3});
@@ -72,6 +73,7 @@ TEST(Archive, ReadsAcrossBufferRefillsAndReportsWhatItGot) {
     Bytes got(content.size() + 50);
     std::size_t at = 0;
     for (const std::size_t chunk : {5u, 4096u, 1u, 9000u, 3000u}) {
+        SCOPED_TRACE(testing::Message() << "chunk of " << chunk << " at " << at);
         const std::size_t n = ar.Read(got.data() + at, chunk);
         EXPECT_EQ(n, std::min(chunk, content.size() - at));
         at += n;

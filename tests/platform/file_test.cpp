@@ -6,7 +6,7 @@
 
 #include "platform/file.h"
 #include "tests/presets/bank_bytes.h"
-#include "tests/presets/scratch_folder.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -22,6 +22,7 @@ TEST(File, ExclusiveOpenRefusesASecondOpenerUntilClosed) {
     ASSERT_TRUE(first.Open(folder.Name("bank1.dat"), kReadAlone));
 
     for (const unsigned flags : {kReadAlone, kWriteAlone, kWriteAlone | CFile::modeCreate}) {
+        SCOPED_TRACE(testing::Message() << "flags " << flags);
         CFile second;
         CFileException error;
         EXPECT_FALSE(second.Open(folder.Name("bank1.dat"), flags, &error));

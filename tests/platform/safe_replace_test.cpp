@@ -6,7 +6,7 @@
 
 #include "platform/file.h"
 #include "tests/presets/bank_bytes.h"
-#include "tests/presets/scratch_folder.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/cstring.h"
+#include "base/cstring.h"
 
 class ScratchFolder {
   public:

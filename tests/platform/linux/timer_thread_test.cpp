@@ -48,6 +48,7 @@ TEST(TimerThread, TicksComeAtStartPlusKPeriodsNeverEarly) {
         std::this_thread::sleep_for(1ms);
     timers.KillEvent(id);
     for (std::size_t i = 0; i < r.ticks.size(); ++i) {
+        SCOPED_TRACE(testing::Message() << "tick " << r.ticks[i]);
         EXPECT_GE(r.lateNs[i], 0) << "tick " << r.ticks[i] << " came early";
         // Each tick is the next one (no stall here is long enough to skip a whole period).
         if (i > 0) {
@@ -95,6 +96,7 @@ void Slow(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR) {
 TEST(TimerThread, NoCallbackRunsOnceKillReturns) {
     ThreadTimerService timers;
     for (int round = 0; round < 5; ++round) {
+        SCOPED_TRACE(testing::Message() << "round " << round);
         const UINT id = timers.SetEvent(1, 1, Slow, 0, TIME_PERIODIC);
         while (!g_inside.load())
             std::this_thread::yield();

@@ -2,7 +2,7 @@
 // virtual minutes, with the accent where the measure starts.
 #include <gtest/gtest.h>
 
-#include "player/beat_rig.h"
+#include "tests/platform/player/beat_rig.h"
 
 namespace {
 
@@ -34,6 +34,7 @@ TEST_P(ClickGrid, EveryClickOnTheGridForTenMinutes) {
     ASSERT_EQ(onsets.size(), expected);
     const std::int64_t frames = std::int64_t{period} * 48;
     for (std::size_t i = 0; i < onsets.size(); ++i) {
+        SCOPED_TRACE(testing::Message() << "click " << i);
         ASSERT_EQ(onsets[i].frame - onsets[0].frame, static_cast<std::int64_t>(i) * frames)
             << "click " << i;
         ASSERT_EQ(IsAccent(onsets[i]), i % 3 == 0) << "click " << i;

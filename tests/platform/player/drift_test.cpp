@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "player/beat_rig.h"
+#include "tests/platform/player/beat_rig.h"
 
 namespace {
 
@@ -140,6 +140,7 @@ TEST(DriftStall, ARunRecoversItsLatencyAfterTheServerStalls) {
     // since the frames are counted (the server's pause itself is not in them).
     int steps = 0;
     for (std::size_t i = 1; i < onsets.size(); ++i) {
+        SCOPED_TRACE(testing::Message() << "interval " << i);
         const std::int64_t interval = onsets[i].frame - onsets[i - 1].frame;
         if (interval == 28800)
             continue;

@@ -2,7 +2,7 @@
 // restart of a run, conversion of rate and channels, volume, refusal of unreadable images.
 #include <gtest/gtest.h>
 
-#include "player/beat_rig.h"
+#include "tests/platform/player/beat_rig.h"
 
 namespace {
 
@@ -69,6 +69,7 @@ TEST(Playback, TheToneLoopsWithoutASeamUntilStopped) {
     ASSERT_GT(start, 0);
     const std::int64_t length = 2000 * 48;
     for (std::int64_t i = 0; i < length; ++i) {
+        SCOPED_TRACE(testing::Message() << "frame " << i);
         const float expected =
             std::round(tone[static_cast<std::size_t>(i) % tone.size()] * 32767) / 32768.0f;
         ASSERT_FLOAT_EQ(audio[static_cast<std::size_t>(start + i)], expected) << "frame " << i;
@@ -93,8 +94,10 @@ TEST(Playback, ARestartedTimerCountsFromItsOwnStart) {
     ASSERT_EQ(onsets.size(), 2u + 4u);
     // Killed at 1000 ms: the new run's ticks fall 500 ms apart from the restart on.
     const std::int64_t restartFrame = (restartNs / 1'000'000 + 20 + 150) * 48;
-    for (std::size_t k = 1; k <= 4; ++k)
+    for (std::size_t k = 1; k <= 4; ++k) {
+        SCOPED_TRACE(testing::Message() << "tick " << k);
         EXPECT_EQ(onsets[1 + k].frame, restartFrame + static_cast<std::int64_t>(k) * 500 * 48);
+    }
 }
 
 TEST(Playback, ConvertsRateAndChannelsOnTheFly) {

@@ -34,6 +34,7 @@ void ExpectWithin(const std::vector<std::uint8_t>& bytes) {
 TEST(WaveReading, EveryTruncationIsRefusedOrReadWithinItsBytes) {
     const auto wave = test_waves::MakeWave(test_waves::Click(0.5f, 2), {44100, 2, 16});
     for (std::size_t n = 0; n <= wave.size(); ++n) {
+        SCOPED_TRACE(testing::Message() << "cut to " << n << " bytes");
         const std::vector<std::uint8_t> cut(wave.begin(), wave.begin() + static_cast<long>(n));
         ExpectWithin(cut);
         if (n < wave.size()) {

@@ -6,7 +6,7 @@
 
 #include "res/app_icon.h"
 #include "res/windows/icon_file.h"
-#include "tests/win32/byte_reader.h"
+#include "tests/support/byte_reader.h"
 
 namespace {
 
@@ -34,6 +34,7 @@ std::vector<Entry> Directory(const std::vector<std::uint8_t>& file) {
     const int count = r.Word();
     std::vector<Entry> entries;
     for (int i = 0; i < count; ++i) {
+        SCOPED_TRACE(testing::Message() << "entry " << i);
         Entry e{};
         e.size = r.Byte();
         EXPECT_EQ(r.Byte(), e.size);
@@ -55,6 +56,7 @@ TEST(IconFile, TheProgramIconHasEverySizeAtEveryDepthBackToBack) {
     std::set<std::pair<int, int>> kinds;
     std::uint32_t next = 6 + 16 * 9;
     for (const Entry& e : entries) {
+        SCOPED_TRACE(testing::Message() << e.size << " px at " << e.bits << " bits");
         kinds.insert({e.size, e.bits});
         EXPECT_EQ(e.colours, e.bits == 4 ? 16 : 0);
         EXPECT_EQ(e.offset, next);
@@ -72,8 +74,10 @@ TEST(IconFile, TheProgramIconHasEverySizeAtEveryDepthBackToBack) {
     }
     EXPECT_EQ(next, file.size());
     for (const int size : {16, 32, 48})
-        for (const int bits : {4, 8, 24})
+        for (const int bits : {4, 8, 24}) {
+            SCOPED_TRACE(testing::Message() << size << " px at " << bits << " bits");
             EXPECT_TRUE(kinds.count({size, bits})) << size << " px at " << bits << " bits";
+        }
 }
 
 TEST(IconFile, ColoursAndMaskFollowThePictureBottomUp) {
@@ -102,6 +106,7 @@ TEST(IconFile, ColoursAndMaskFollowThePictureBottomUp) {
             return (file[maskStart + 4 * (15 - y) + x / 8] >> (7 - x % 8)) & 1;
         };
         for (int y = 0; y < 16; ++y) {
+            SCOPED_TRACE(testing::Message() << "row " << y);
             EXPECT_TRUE(transparent(0, y));
             EXPECT_EQ(colourAt(0, y), 0u) << "transparent pixels are black under the mask";
             EXPECT_FALSE(transparent(15, y));

@@ -23,8 +23,10 @@ TEST(ResourceScript, NamesTheIconTheStringsAndTheVersion) {
              "VALUE \"ProductName\", L\"Vorla Metronome 2007.11.11\"",
              "VALUE \"Comments\", L\"This is software metronome for musicians\"",
              "VALUE \"Translation\", 0x409, 1200",
-         })
-        EXPECT_NE(rc.find(line), std::string::npos) << line;
+         }) {
+        SCOPED_TRACE(line);
+        EXPECT_NE(rc.find(line), std::string::npos);
+    }
 }
 
 TEST(ResourceScript, WideLiteralsDoubleQuotesAndEscapeTheRest) {

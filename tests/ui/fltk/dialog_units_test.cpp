@@ -25,6 +25,8 @@ TEST(DialogUnits, ControlsThatTouchInDialogUnitsTouchInPixels) {
     for (const BaseUnits units : {BaseUnits{6, 13}, BaseUnits{7, 16}, BaseUnits{8, 17}}) {
         for (int at = 0; at < 220; ++at) {
             for (int size = 1; size < 40; ++size) {
+                SCOPED_TRACE(testing::Message() << "units " << units.x << "x" << units.y << ", at "
+                                                << at << ", size " << size);
                 const PixelRect first = DluToPixels(at, at, size, size, units);
                 const PixelRect next = DluToPixels(at + size, at + size, 5, 5, units);
                 ASSERT_EQ(first.x + first.w, next.x) << at << "+" << size;
@@ -41,6 +43,7 @@ TEST(DialogUnits, MainDialogControlsLieInsideTheClientArea) {
     EXPECT_EQ(client.w, 418);
     EXPECT_EQ(client.h, 278);
     for (const ControlTemplate& c : t.controls) {
+        SCOPED_TRACE(testing::Message() << "control " << c.id);
         if (c.id == 1000)
             continue;  // its height is that of the open list
         const PixelRect r = ControlRect(c, units);

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "res/resources.h"
-#include "tests/win32/byte_reader.h"
+#include "tests/support/byte_reader.h"
 #include "ui/win32/dialog_bytes.h"
 
 namespace {

@@ -67,8 +67,10 @@ TEST_F(Win32Dialog, ARadioClickedOnTheControlIsChosenByTheFrameworkAlone) {
     Send(Native(IDC_SIGNATURE_4_4), kButtonClick, 0, 0);
     EXPECT_EQ(Model(IDC_SIGNATURE_4_4).Check(), BST_CHECKED);
     EXPECT_EQ(Model(IDC_SIGNATURE_1_4).Check(), BST_UNCHECKED);
-    for (const int id : {IDC_SIGNATURE_1_4, IDC_SIGNATURE_4_4})
+    for (const int id : {IDC_SIGNATURE_1_4, IDC_SIGNATURE_4_4}) {
+        SCOPED_TRACE(testing::Message() << "radio " << id);
         EXPECT_EQ(Send(Native(id), BM_GETCHECK, 0, 0), Model(id).Check()) << id;
+    }
 
     Send(Native(IDC_NO_FIXED_SCALE), kButtonClick, 0, 0);
     EXPECT_EQ(Model(IDC_NO_FIXED_SCALE).Check(), BST_CHECKED);
@@ -81,6 +83,7 @@ TEST_F(Win32Dialog, TextEnteredInAnEditReachesTheFrameworkOrIsSetBack) {
     EXPECT_EQ(Model(IDC_TEMPO_VALUE).Text(), CString(u"12"));
     // Letters and a fourth digit are refused by the framework; the control shows its text again.
     for (const char16_t* refused : {u"12a", u"1234"}) {
+        SCOPED_TRACE(CString(refused).ToUtf8());
         ui::win32::native::SetText(Native(IDC_TEMPO_VALUE), refused);
         EXPECT_EQ(Model(IDC_TEMPO_VALUE).Text(), CString(u"12"));
         EXPECT_EQ(ui::win32::native::Text(Native(IDC_TEMPO_VALUE)), u"12");
