@@ -1,5 +1,15 @@
-// The main dialog: its state record, data exchange, message table, start-up and shutdown. The
-// handlers of each concern are defined in that concern's folder (audio/, tempo/, presets/).
+// The main dialog: its state record, data exchange, message table, start-up and shutdown. Its
+// members are defined in app/, one file per concern:
+//   metronome_dlg.cpp    construction, data exchange, message table, start-up, help hint, system
+//                        menu, minimised icon, shutdown
+//   click_controls.cpp   On/Off, signatures, sound radios; the timer operations, the restart of
+//                        the measure and the start of the tone
+//   output_volume.cpp    the wave-out device and the volume slider
+//   tempo_list.cpp       the tempo list
+//   free_tempo.cpp       "No fixed scale", the tempo-number field, tempo naming, the entry switch
+//   tap_tempo.cpp        the Tap button
+//   preset_recall.cpp    the preset buttons 1 to 8
+//   preset_save.cpp      the Save button
 #pragma once
 
 #include <array>
@@ -49,21 +59,29 @@ class CMetronomeDlg : public CDialog {
     CBank m_bank;
     CString m_strComments;
 
-    // Handlers of the message table.
+    // Handlers of the message table, by the file that defines them. metronome_dlg.cpp:
     void OnSysCommand(UINT id, LPARAM lParam);
     void OnPaint();
     HCURSOR OnQueryDragIcon();
+    void OnClose();
+    void OnCancel() override;
+    // click_controls.cpp:
     void OnOnOff();
-    void OnSelchangeTempo();
-    void OnCustomdrawVolume(NMHDR* header, LRESULT* result);
     void OnSaveState();  // the shared save handler: pulls the controls into the members
     void OnQuarterSignature();
     void OnEighthSignature();
-    void OnClose();
-    void OnTap();
+    // output_volume.cpp:
+    void OnCustomdrawVolume(NMHDR* header, LRESULT* result);
+    // tempo_list.cpp:
+    void OnSelchangeTempo();
+    // free_tempo.cpp:
     void OnNoFixedScale();
     void OnChangeTempoValue();
+    // tap_tempo.cpp:
+    void OnTap();
+    // preset_save.cpp:
     void OnSaveBank();
+    // preset_recall.cpp:
     void OnBank1();
     void OnBank2();
     void OnBank3();
@@ -72,16 +90,24 @@ class CMetronomeDlg : public CDialog {
     void OnBank6();
     void OnBank7();
     void OnBank8();
-    void OnCancel() override;
 
-    // Timer operations: the one way the click is started, stopped and restarted.
+    // click_controls.cpp: the timer operations, the one way the click is started, stopped and
+    // restarted.
     void StopBeatTimer();
     void StartBeatTimer();
     void RestartBeatTimer();
+    // A change of tempo while clicking: the measure starts again at its accent.
+    void RestartMeasure();
+    // Stops the click and loops the A4 tone. The tempo list silences the player before it stops
+    // the timer; On/Off and a recall stop the timer first.
+    enum class ToneStart { timerFirst, silenceFirst };
+    void StartTone(ToneStart order);
 
-    // Names m_nTempoBpm, clamps it to 300, and pushes the members to the controls.
+    // free_tempo.cpp: names m_nTempoBpm, clamps it to 300, and pushes the members to the controls.
     void UpdateTempoName();
-    // Recalls the preset stored in `fileName`.
+    // Shows the number and name fields in place of the tempo list, or the list again.
+    void ShowTempoEntry(bool freeEntry);
+    // preset_recall.cpp: recalls the preset stored in `fileName`.
     void LoadBank(const CString& fileName);
 
   protected:
@@ -91,7 +117,7 @@ class CMetronomeDlg : public CDialog {
   private:
     // The four steps that release the wave-out device and the timer; harmless when repeated.
     void ReleaseDevices();
-    void OpenWaveOut();
+    void OpenWaveOut();  // output_volume.cpp
     void CloseWaveOut();
 
     bool released_ = false;

@@ -1,8 +1,6 @@
-// The timer callback and the timer operations every part of the dialog starts and stops the click
-// with.
+// The values shared with the timer thread and the timer callback that clicks on each tick.
 #include "audio/beat_clock.h"
 
-#include "app/metronome_dlg.h"
 #include "audio/sample_store.h"
 #include "platform/mmsystem.h"
 
@@ -10,7 +8,13 @@ std::atomic<std::int32_t> g_nSoundKind{0};
 std::atomic<std::int32_t> g_nSignature{0};
 std::atomic<std::int32_t> g_nBeatIndex{0};
 
-void BeatTimerProc(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR) {
+void ResetBeatClock() {
+    g_nSoundKind = 0;
+    g_nSignature = 0;
+    g_nBeatIndex = 0;
+}
+
+void BeatTimerProc(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR) noexcept {
     std::int32_t signature = g_nSignature.load();
     if (signature > 5) {
         signature -= 6;
@@ -26,24 +30,9 @@ void BeatTimerProc(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR) {
         return;
     const bool regular = beat != 0 && signature != 0;
     const SampleSlot& sample = regular ? *kClickSamples[kind].regular : *kClickSamples[kind].accent;
+    // The timer service's tick context places this request: the player sounds it at this tick's
+    // frame of the run, not at whatever moment this thread got to run.
     PlaySoundA(sample.get(), nullptr, SND_ASYNC | SND_MEMORY);
     // An add, not a store of beat + 1: a reset by the GUI thread in between is kept (as 1).
     g_nBeatIndex.fetch_add(1);
-}
-
-void CMetronomeDlg::StopBeatTimer() {
-    timeEndPeriod(1);
-    timeKillEvent(m_uTimerId);
-}
-
-void CMetronomeDlg::StartBeatTimer() {
-    timeBeginPeriod(1);
-    const std::int32_t interval = m_bEighths ? m_nBeatPeriodMs / 2 : m_nBeatPeriodMs;
-    // A period of 0 or less becomes a value the timer service refuses.
-    m_uTimerId = timeSetEvent(static_cast<UINT>(interval), 1, BeatTimerProc, 0, TIME_PERIODIC);
-}
-
-void CMetronomeDlg::RestartBeatTimer() {
-    StopBeatTimer();
-    StartBeatTimer();
 }

@@ -5,7 +5,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "platform/win_types.h"
+#include "base/win_types.h"
 
 // Radio index of the click sound, 0 to 3.
 extern std::atomic<std::int32_t> g_nSoundKind;
@@ -14,9 +14,12 @@ extern std::atomic<std::int32_t> g_nSignature;
 // Position in the measure of the next tick; 0 is the accent.
 extern std::atomic<std::int32_t> g_nBeatIndex;
 
-// Called on the timer thread once per interval. Takes no lock and allocates nothing.
+// Back to the values the process starts with.
+void ResetBeatClock();
+
+// Called on the timer thread once per interval. Takes no lock, allocates nothing, does no I/O.
 void BeatTimerProc(UINT timerId, UINT message, DWORD_PTR user, DWORD_PTR reserved1,
-                   DWORD_PTR reserved2);
+                   DWORD_PTR reserved2) noexcept;
 
 // The measure length minus one for a signature index: x/8 indexes fold onto x/4.
 inline constexpr std::int32_t FoldSignature(std::int32_t signature) {

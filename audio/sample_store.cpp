@@ -76,6 +76,12 @@ void LoadSample(const char* path, SampleSlot& slot) {
     slot.reset(std::move(data), got);
 }
 
+void ClearSampleStore() {
+    for (SampleSlot* slot : {&g_p440Hz, &g_pHat1, &g_pHat2, &g_pMetronome1, &g_pMetronome2,
+                             &g_pRim1, &g_pRim2, &g_pClick1, &g_pClick2})
+        slot->reset();
+}
+
 void LoadSampleStore() {
     LoadSample("sounds\\440Hz.wav", g_p440Hz);
     LoadSample("sounds\\Hat1.wav", g_pHat1);

@@ -42,6 +42,8 @@ extern SampleSlot g_pClick2;
 void LoadSample(const char* path, SampleSlot& slot);
 // Loads all nine slots in their order.
 void LoadSampleStore();
+// Empties all nine slots, as the process starts.
+void ClearSampleStore();
 
 // The accent (first beat of a measure) and the regular beat of each sound kind, by radio index.
 struct ClickSamples {

@@ -25,7 +25,7 @@
 #include "platform/mmsystem.h"
 #include "platform/sound_images.h"
 #include "support/pulse_sink.h"
-#include "support/test_waves.h"
+#include "support/test_clicker.h"
 
 namespace {
 
@@ -35,37 +35,11 @@ using platform::linux_backend::LinuxServices;
 using platform::linux_backend::MonotonicNowNs;
 using platform::player::Placement;
 
-const auto g_accent = test_waves::AccentWave();
-const auto g_regular = test_waves::RegularWave();
-std::atomic<int> g_beat{0};
-std::atomic<int> g_measure{4};
-
-const char* Image(const std::vector<std::uint8_t>& v) {
-    return reinterpret_cast<const char*>(v.data());
-}
-
-void Beat(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR) {
-    int b = g_beat.load();
-    if (b >= g_measure.load())
-        b = 0;
-    PlaySoundA(Image(b == 0 ? g_accent : g_regular), nullptr, SND_ASYNC | SND_MEMORY);
-    g_beat.store(b + 1);
-}
-
-UINT On(UINT periodMs, int measure) {
-    g_measure = measure;
-    PlaySoundA(nullptr, nullptr, SND_ASYNC);
-    PlaySoundA(Image(g_accent), nullptr, SND_ASYNC | SND_MEMORY);
-    g_beat = 1;
-    timeBeginPeriod(1);
-    return timeSetEvent(periodMs, 1, Beat, 0, TIME_PERIODIC);
-}
-
-void Off(UINT id) {
-    timeEndPeriod(1);
-    timeKillEvent(id);
-    PlaySoundA(nullptr, nullptr, SND_ASYNC);
-}
+using test_clicker::g_accent;
+using test_clicker::g_regular;
+using test_clicker::Image;
+using test_clicker::Off;
+using test_clicker::On;
 
 // Keeps the other core busy in a process of its own, so that it does not count as ours.
 class BusyCore {

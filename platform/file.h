@@ -7,8 +7,8 @@
 #include <functional>
 #include <optional>
 
-#include "ui/cstring.h"
-#include "ui/exception.h"
+#include "base/cstring.h"
+#include "base/exception.h"
 
 // A failure of the file layer. Its text names the file by its full path.
 class CFileException : public CException {

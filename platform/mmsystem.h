@@ -3,7 +3,7 @@
 // own, on Windows services that forward to the system's winmm.
 #pragma once
 
-#include "platform/win_types.h"
+#include "base/win_types.h"
 
 MMRESULT timeBeginPeriod(UINT uPeriod);
 MMRESULT timeEndPeriod(UINT uPeriod);

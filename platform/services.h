@@ -2,7 +2,7 @@
 // the program, recording doubles with virtual time for the tests.
 #pragma once
 
-#include "platform/win_types.h"
+#include "base/win_types.h"
 
 namespace platform {
 

@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
-#include "presets/archive.h"
-#include "ui/cstring.h"
-#include "ui/object.h"
+#include "base/cstring.h"
+#include "base/object.h"
+#include "platform/archive.h"
 
 class CBank : public CObject {
   public:

@@ -7,8 +7,8 @@
 #include <new>
 #include <vector>
 
+#include "platform/archive_exception.h"
 #include "presets/ansi_code_page.h"
-#include "presets/archive_exception.h"
 
 namespace {
 

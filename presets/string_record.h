@@ -2,8 +2,8 @@
 // accepted with or without the marker when read.
 #pragma once
 
-#include "presets/archive.h"
-#include "ui/cstring.h"
+#include "base/cstring.h"
+#include "platform/archive.h"
 
 // Writes the marker FF FE FF, the length in code units in its 1-, 3- or 7-byte form, then the text.
 CArchive& operator<<(CArchive& ar, const CString& text);

@@ -3,8 +3,9 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
-#include "platform/win_types.h"
+#include "base/win_types.h"
 
 inline constexpr std::int32_t kTapSlots = 512;
 
@@ -17,3 +18,8 @@ extern DWORD g_dwLastTapTime;
 
 // Back to the state the process starts in: no series, no previous press.
 void ResetTapTempo();
+
+// A press of Tap at `now` (timeGetTime): the period the series gives, the average of its intervals
+// in milliseconds, truncated; nothing when the press came too long after the previous one and
+// starts a new series.
+std::optional<std::int32_t> AddTap(DWORD now);

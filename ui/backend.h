@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "ui/cstring.h"
+#include "base/cstring.h"
 #include "ui/win_defs.h"
 
 namespace ui {

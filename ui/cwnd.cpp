@@ -3,8 +3,8 @@
 
 #include <exception>
 
+#include "base/exception.h"
 #include "ui/data_exchange.h"
-#include "ui/exception.h"
 #include "ui/win_app.h"
 #include "ui/window.h"
 

@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
-#include "ui/cstring.h"
+#include "base/cstring.h"
+#include "base/object.h"
 #include "ui/message_map.h"
-#include "ui/object.h"
 #include "ui/win_defs.h"
 
 class CDataExchange;

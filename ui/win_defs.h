@@ -2,7 +2,7 @@
 // that Windows gives them (so dialog templates and message tables read the same everywhere).
 #pragma once
 
-#include "platform/win_types.h"
+#include "base/win_types.h"
 
 // Messages.
 constexpr UINT WM_PAINT = 0x000F;

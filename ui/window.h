@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "base/cstring.h"
 #include "ui/backend.h"
-#include "ui/cstring.h"
 #include "ui/dialog_template.h"
 #include "ui/win_defs.h"
 

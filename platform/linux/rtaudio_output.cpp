@@ -140,7 +140,8 @@ void RtAudioOutput::Close() {
     audio_.reset();
 }
 
-int RtAudioOutput::Callback(void* out, void*, unsigned frames, double, unsigned, void* self) {
+int RtAudioOutput::Callback(void* out, void*, unsigned frames, double, unsigned,
+                            void* self) noexcept {
     auto* output = static_cast<RtAudioOutput*>(self);
     const std::int64_t now = MonotonicNowNs();
     const bool waited = output->lastReturnNs_ != 0 && now - output->lastReturnNs_ > kWaitedNs;

@@ -35,8 +35,9 @@ class RtAudioOutput {
     void Close();
 
   private:
+    // The audio callback, on RtAudio's thread.
     static int Callback(void* out, void* in, unsigned frames, double streamTime, unsigned status,
-                        void* self);
+                        void* self) noexcept;
 
     std::unique_ptr<RtAudio> audio_;
     player::PlayerEngine* engine_ = nullptr;

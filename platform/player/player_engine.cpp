@@ -179,7 +179,8 @@ void PlayerEngine::Schedule(const PlayRequest& request) {
     events_[eventCount_++] = Event{frame, request};
 }
 
-void PlayerEngine::Render(float* out, std::uint32_t frames, std::int64_t nowNs, bool waited) {
+void PlayerEngine::Render(float* out, std::uint32_t frames, std::int64_t nowNs,
+                          bool waited) noexcept {
     const unsigned channels = options_.channels;
     std::fill(out, out + std::size_t{frames} * channels, 0.0f);
     if (waited)

@@ -57,7 +57,7 @@ class PlayerEngine : public SoundPlayer {
 
     // The audio callback: fills `frames` interleaved frames. nowNs is the callback's time;
     // waited tells that it had to wait for the stream (the opening prefill does not).
-    void Render(float* out, std::uint32_t frames, std::int64_t nowNs, bool waited);
+    void Render(float* out, std::uint32_t frames, std::int64_t nowNs, bool waited) noexcept;
 
     // Output gain: low 16 bits left, high 16 bits right.
     void SetVolume(std::uint32_t volume) { volume_.store(volume, std::memory_order_relaxed); }

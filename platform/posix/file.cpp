@@ -8,7 +8,7 @@
 
 #include <cerrno>
 
-#include "platform/posix/file_faults.h"
+#include "platform/file_faults.h"
 
 namespace {
 
@@ -81,7 +81,7 @@ std::size_t CFile::Read(void* buffer, std::size_t count) {
 
 void CFile::Write(const void* buffer, std::size_t count) {
     const auto* in = static_cast<const char*>(buffer);
-    const std::size_t allowed = platform::posix::AllowedWrite(count);
+    const std::size_t allowed = platform::faults::AllowedWrite(count);
     std::size_t done = 0;
     while (done < allowed) {
         const ssize_t put = ::write(fd_, in + done, allowed - done);
@@ -110,7 +110,7 @@ std::uint64_t CFile::GetPosition() const {
 }
 
 void CFile::Flush() {
-    if (platform::posix::FlushFails())
+    if (platform::faults::FlushFails())
         Fail(EIO, path_);
     if (::fsync(fd_) != 0)
         Fail(errno, path_);

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "platform/file.h"
-#include "platform/posix/file_faults.h"
+#include "platform/file_faults.h"
 
 namespace {
 
@@ -89,7 +89,7 @@ bool CFile::ReplaceSafely(const CString& target, const std::function<void(CFile&
         writeRecord(temp);
         temp.Flush();
         temp.Close();
-        if (platform::posix::RenameFails()) {
+        if (platform::faults::RenameFails()) {
             throw CFileException(CFileException::hardIO, EIO, fullTarget);
         }
         if (::rename(tempPath.c_str(), targetPath.c_str()) != 0) {

@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "platform/posix/file_faults.h"
+#include "platform/file_faults.h"
 #include "platform/win32/os_error.h"
 
 namespace {
@@ -92,7 +92,7 @@ std::size_t CFile::Read(void* buffer, std::size_t count) {
 
 void CFile::Write(const void* buffer, std::size_t count) {
     const auto* in = static_cast<const char*>(buffer);
-    const std::size_t allowed = platform::posix::AllowedWrite(count);
+    const std::size_t allowed = platform::faults::AllowedWrite(count);
     std::size_t done = 0;
     while (done < allowed) {
         DWORD put = 0;
@@ -120,7 +120,7 @@ std::uint64_t CFile::GetPosition() const {
 }
 
 void CFile::Flush() {
-    if (platform::posix::FlushFails())
+    if (platform::faults::FlushFails())
         Fail(EIO, path_);
     if (!FlushFileBuffers(HandleOf(fd_)))
         Fail(LastErrno(), path_);

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/file.h"
-#include "platform/posix/file_faults.h"
+#include "platform/file_faults.h"
 #include "platform/win32/os_error.h"
 
 namespace {
@@ -88,7 +88,7 @@ bool CFile::ReplaceSafely(const CString& target, const std::function<void(CFile&
         writeRecord(temp);
         temp.Flush();
         temp.Close();
-        if (platform::posix::RenameFails())
+        if (platform::faults::RenameFails())
             throw CFileException(CFileException::hardIO, EIO, fullTarget);
         // Windows refuses to replace a file that is open, so the hold ends just before the move.
         old.Release();

@@ -93,6 +93,7 @@ TEST(FirstDisplay, RadioIndexesFollowTemplateOrderNotScreenOrder) {
                                              {IDC_SOUND_HIHAT, 2},
                                              {IDC_SOUND_METRONOME, 0}};
         for (auto [id, index] : kinds) {
+            SCOPED_TRACE(testing::Message() << "sound radio " << id);
             d.Click(id);
             EXPECT_EQ(g_nSoundKind.load(), index) << id;
         }
@@ -101,6 +102,7 @@ TEST(FirstDisplay, RadioIndexesFollowTemplateOrderNotScreenOrder) {
                                                   {IDC_SIGNATURE_6_8, 11},
                                                   {IDC_SIGNATURE_2_4, 1}};
         for (auto [id, index] : signatures) {
+            SCOPED_TRACE(testing::Message() << "signature radio " << id);
             d.Click(id);
             EXPECT_EQ(g_nSignature.load(), index) << id;
         }

@@ -30,6 +30,7 @@ TEST(Shutdown, EveryWayOutReleasesOnceInOrderAndEndsTheProgram) {
         {"Close on the system menu", [](Driver& d) { d.SystemCommand(SC_CLOSE); }},
     };
     for (const auto& [name, closeIt] : ways) {
+        SCOPED_TRACE(name);
         AppHarness app;
         std::size_t before = 0;
         bool ended = false;

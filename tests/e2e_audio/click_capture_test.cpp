@@ -73,8 +73,10 @@ TEST(ClickCapture, ClicksEvenlySpacedWithAccentsThroughASoundServer) {
     ASSERT_EQ(rec->sampleRate, 48000u);
     const auto onsets = onset_analysis::FindOnsets(*rec);
     ASSERT_EQ(onsets.size(), 21u);
-    for (std::size_t i = 0; i < onsets.size(); ++i)
+    for (std::size_t i = 0; i < onsets.size(); ++i) {
+        SCOPED_TRACE(testing::Message() << "click " << i);
         EXPECT_EQ(onsets[i].accent, i % 4 == 0) << "click " << i;
+    }
     // Every interval the same to a frame. A busy machine may make the server lose audio once:
     // that interval comes out longer, and the player takes the time back in another.
     const auto grid = onset_analysis::FitGrid(onsets);

@@ -29,6 +29,7 @@ void Append(std::vector<float>& to, const std::vector<float>& more) {
 
 TEST(ToneFinding, ReadsThePitchOfASteadyToneToAHundredthOfAHertz) {
     for (double hz : {440.0, 441.0, 1234.5}) {
+        SCOPED_TRACE(testing::Message() << hz << " Hz");
         Recording rec{kRate, std::vector<float>(kRate / 10)};  // silence first
         Append(rec.samples, Sine(hz, 1.0));
         const auto tones = FindTones(rec);

@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "presets/archive.h"
-#include "presets/archive_exception.h"
+#include "platform/archive.h"
+#include "platform/archive_exception.h"
 #include "presets/bank.h"
-#include "tests/presets/memory_file.h"
+#include "tests/support/memory_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     MemoryFile file(std::vector<unsigned char>(data, data + size));

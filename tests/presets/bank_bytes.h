@@ -5,9 +5,9 @@
 #include <initializer_list>
 #include <vector>
 
-#include "presets/archive.h"
+#include "platform/archive.h"
 #include "presets/bank.h"
-#include "tests/presets/memory_file.h"
+#include "tests/support/memory_file.h"
 
 using Bytes = std::vector<unsigned char>;
 

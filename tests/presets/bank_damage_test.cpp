@@ -1,7 +1,7 @@
 // Bank files that are short or malformed: which error they raise and which fields they have set.
 #include <gtest/gtest.h>
 
-#include "presets/archive_exception.h"
+#include "platform/archive_exception.h"
 #include "tests/presets/allocation_probe.h"
 #include "tests/presets/bank_bytes.h"
 
@@ -55,6 +55,7 @@ TEST(BankDamage, FileEndingInsideTheCommentsHasSetTheNineFieldsBefore) {
 
 TEST(BankDamage, EveryShorterPrefixFailsWithEndOfFile) {
     for (std::size_t size = 0; size < AndanteBytes().size(); ++size) {
+        SCOPED_TRACE(testing::Message() << "cut to " << size << " bytes");
         CBank bank = Previous();
         const Bytes cut(AndanteBytes().begin(), AndanteBytes().begin() + size);
         EXPECT_EQ(LoadFailure(cut, bank), CArchiveException::endOfFile) << "size " << size;

@@ -3,10 +3,10 @@
 
 #include <filesystem>
 
+#include "platform/archive_exception.h"
 #include "platform/file.h"
-#include "presets/archive_exception.h"
 #include "tests/presets/bank_bytes.h"
-#include "tests/presets/scratch_folder.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -75,6 +75,7 @@ TEST(BankFile, SeedCorpusHoldsValidBankFiles) {
     const fs::path seeds = fs::path(SOURCE_DIR) / "tests/fuzz/corpus/bank";
     int count = 0;
     for (const auto& entry : fs::directory_iterator(seeds)) {
+        SCOPED_TRACE(entry.path().string());
         CBank bank;
         EXPECT_NO_THROW(Recall(CString::FromUtf8(entry.path().string()), bank)) << entry.path();
         ++count;

@@ -96,8 +96,10 @@ TEST(ReferenceTone, IsASteady440HzAtMinus6dBFSThatLoopsWithoutASeam) {
     EXPECT_NEAR(s.size() / 44100.0, 1.0, 0.1);
 
     // Exact repetition makes the seam identical to every 2205th sample step inside the file.
-    for (std::size_t n = kPeriod; n < s.size(); ++n)
+    for (std::size_t n = kPeriod; n < s.size(); ++n) {
+        SCOPED_TRACE(testing::Message() << "sample " << n);
         ASSERT_EQ(s[n], s[n - kPeriod]) << "at sample " << n;
+    }
     EXPECT_EQ(s[0], 0);
     EXPECT_GT(s[1], 0);
     EXPECT_EQ(s.back(), -s[1]);

@@ -1,5 +1,4 @@
-// The application harness resets what a fresh process would have fresh: the shared click values,
-// the tap series and the sample slots.
+// The application harness starts each run from what a fresh process would have (ResetProcessState).
 #include "app_harness.h"
 
 #include <gtest/gtest.h>
@@ -9,13 +8,10 @@
 #include <unistd.h>
 #endif
 
-#include <atomic>
-
 #include "app/metronome_app.h"
-#include "audio/beat_clock.h"
+#include "app/process_state.h"
 #include "audio/sample_store.h"
 #include "res/resources.h"
-#include "tempo/tap_tempo.h"
 #include "wave_file.h"
 
 namespace test_support {
@@ -68,12 +64,7 @@ AppHarness::AppHarness() : folder_(MakeFolder()), previous_(std::filesystem::cur
     ui::InstallResources(res::Table());
     WriteTestSounds(folder_ / "sounds");
     std::filesystem::current_path(folder_);
-    g_nSoundKind = 0;
-    g_nSignature = 0;
-    g_nBeatIndex = 0;
-    ResetTapTempo();
-    for (const NamedSlot& s : kSlots)
-        const_cast<SampleSlot*>(s.slot)->reset();
+    ResetProcessState();
     fake.player.SetNamer([](const char* image) -> std::string {
         for (const NamedSlot& s : kSlots)
             if (s.slot->get() == image)

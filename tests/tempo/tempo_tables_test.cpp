@@ -13,6 +13,7 @@ using tempo::kTempoScale;
 
 TEST(TempoTables, EachScaleRowHasItsRoundedPeriodAndTheNameItsTempoGets) {
     for (std::size_t i = 0; i < tempo::kToneRow; ++i) {
+        SCOPED_TRACE(testing::Message() << "row " << i);
         const tempo::TempoRow& row = kTempoScale[i];
         // 60000 / bpm to the nearest millisecond, halves up.
         const int rounded = (2 * 60000 + row.bpm) / (2 * row.bpm);
@@ -65,13 +66,17 @@ TEST(TempoTables, NamesChangeExactlyAtTheBorderTempos) {
         {300, u"Prestissimo"},
         {301, u"Prestissimo"},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.bpm << " BPM");
         EXPECT_EQ(std::u16string(tempo::TempoName(c.bpm)), c.name) << c.bpm;
+    }
 }
 
 TEST(TempoTables, EveryRowPeriodSnapsBackToItsOwnRow) {
-    for (std::size_t i = 0; i < tempo::kSnapTable.size(); ++i)
+    for (std::size_t i = 0; i < tempo::kSnapTable.size(); ++i) {
+        SCOPED_TRACE(testing::Message() << "row " << i);
         EXPECT_EQ(tempo::SnapRow(kTempoScale[i].periodMs), static_cast<int>(i)) << i;
+    }
 }
 
 }  // namespace

@@ -2,9 +2,9 @@
 // radio groups counted in template order, list selection by text, and the keyboard rules.
 #include <gtest/gtest.h>
 
+#include "base/exception.h"
 #include "ui/data_exchange.h"
 #include "ui/dialog.h"
-#include "ui/exception.h"
 #include "ui/headless/headless_backend.h"
 #include "ui/win_app.h"
 
@@ -123,6 +123,7 @@ TEST_F(DialogFramework, ListTextSelectsTheFirstRowStartingWithItIgnoringCase) {
         const std::pair<const char16_t*, int> cases[] = {
             {u"100 andante", 1}, {u"10", 1}, {u"a4", 3}, {u"nothing", 3}, {u"", 0}};
         for (auto [text, row] : cases) {
+            SCOPED_TRACE(CString(text).ToUtf8());
             dialog.list = text;
             dialog.UpdateData(FALSE);
             EXPECT_EQ(d.CurSel(kList), row) << CString(text);
@@ -151,6 +152,7 @@ TEST_F(DialogFramework, RadioGroupsCountOnlyRadiosUpToTheNextGroupStart) {
 TEST_F(DialogFramework, CheckStatesOutsideTheirRangeAreResetBeforeTheyAreShown) {
     Run([&](Driver& d) {
         for (auto [member, shown] : {std::pair{2, 2}, {5, 0}, {-1, 0}, {1, 1}}) {
+            SCOPED_TRACE(testing::Message() << "member " << member);
             dialog.check = member;
             dialog.UpdateData(FALSE);
             EXPECT_EQ(d.Check(kCheck), shown);

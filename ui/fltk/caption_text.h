@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "ui/cstring.h"
+#include "base/cstring.h"
 
 namespace ui::fltk {
 

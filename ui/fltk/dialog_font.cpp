@@ -9,7 +9,7 @@
 #include <string>
 #include <utility>
 
-#include "ui/cstring.h"
+#include "base/cstring.h"
 #include "ui/fltk/desktop_scale.h"
 
 namespace ui::fltk {

@@ -2,7 +2,7 @@
 // breaks, and an OK button; centred over its owner.
 #pragma once
 
-#include "ui/cstring.h"
+#include "base/cstring.h"
 #include "ui/win_defs.h"
 
 class Fl_Window;

@@ -1,0 +1,14 @@
+// One reset for every global of the program, each done by the folder that defines it.
+#include "app/process_state.h"
+
+#include "audio/beat_clock.h"
+#include "audio/sample_store.h"
+#include "platform/file.h"
+#include "tempo/tap_tempo.h"
+
+void ResetProcessState() {
+    ResetBeatClock();
+    ResetTapTempo();
+    ClearSampleStore();
+    platform::InjectFileFaults({});
+}

@@ -1,0 +1,67 @@
+// The texts of the file layer's errors and the mapping from operating-system error numbers.
+#include <cerrno>
+
+#include "platform/file.h"
+
+CFileException::Cause CFileException::CauseFromOsError(int osError) {
+    switch (osError) {
+        case 0:
+            return none;
+        case ENOENT:
+            return fileNotFound;
+        case ENOTDIR:
+        case EISDIR:
+        case ENAMETOOLONG:
+        case ELOOP:
+            return badPath;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return accessDenied;
+        case EWOULDBLOCK:
+            return sharingViolation;
+        case ENOSPC:
+#ifdef EDQUOT  // MinGW has none: Windows reports an exhausted quota as a full disk (ENOSPC)
+        case EDQUOT:
+#endif
+        case EFBIG:
+            return diskFull;
+        case EIO:
+            return hardIO;
+        default:
+            return genericException;
+    }
+}
+
+CString CFileException::GetErrorMessage() const {
+    const char16_t* text = u"An unexpected error occurred with the file %1.";
+    switch (m_cause) {
+        case none:
+            text = u"No error occurred with the file %1.";
+            break;
+        case genericException:
+            break;
+        case fileNotFound:
+            text = u"The file %1 could not be found.";
+            break;
+        case badPath:
+            text = u"The name %1 is not a valid path to a file.";
+            break;
+        case accessDenied:
+            text = u"Access to the file %1 was denied.";
+            break;
+        case sharingViolation:
+            text = u"The file %1 is in use by another program.";
+            break;
+        case diskFull:
+            text = u"The disk is full; the file %1 could not be written.";
+            break;
+        case hardIO:
+            text = u"A device error occurred while accessing the file %1.";
+            break;
+        case endOfFile:
+            text = u"An attempt was made to read the file %1 past its end.";
+            break;
+    }
+    return NameTheFile(text, m_strFileName, u"(unnamed)");
+}
