@@ -10,14 +10,18 @@ CFileException::Cause CFileException::CauseFromOsError(int osError) {
         case ENOENT:
             return fileNotFound;
         case ENOTDIR:
-        case EISDIR:
         case ENAMETOOLONG:
         case ELOOP:
             return badPath;
         case EACCES:
         case EPERM:
-        case EROFS:
             return accessDenied;
+        case EROFS:
+            return readOnly;
+        case EISDIR:
+        case ENXIO:  // a pipe without a reader or a device without its hardware
+        case ENODEV:
+            return notAFile;
         case EWOULDBLOCK:
             return sharingViolation;
         case ENOSPC:
@@ -59,6 +63,12 @@ CString CFileException::GetErrorMessage() const {
             break;
         case endOfFile:
             text = u"An attempt was made to read the file %1 past its end.";
+            break;
+        case readOnly:
+            text = u"The file %1 is read-only, so it was left as it was.";
+            break;
+        case notAFile:
+            text = u"%1 is a folder, a device or a pipe, not a file that can be read or written.";
             break;
     }
     return NameTheFile(text, m_strFileName, u"(unnamed)");
