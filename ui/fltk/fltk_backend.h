@@ -22,6 +22,12 @@ class FltkBackend : public Backend {
     int MessageBox(DialogWindow* owner, const CString& text, const CString& caption,
                    UINT type) override;
     int IconSize() const override { return 32; }
+
+    // From then on every modal loop ends its dialog as Escape does once `requested` returns true;
+    // `wakeFd`, when not -1, becomes readable when it may have turned true, so that the loop
+    // notices at once. `requested` is called on the GUI thread only.
+    static void EndLoopsWhen(bool (*requested)(), int wakeFd);
+    static bool EndRequested();
 };
 
 }  // namespace ui::fltk

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "ui/fltk/dialog_font.h"
+#include "ui/fltk/fltk_backend.h"
 #include "ui/fltk/key_map.h"
 
 namespace ui::fltk {
@@ -176,7 +177,7 @@ int RunMessageBox(Fl_Window* owner, const CString& text, const CString& caption,
         box.position(sx + (sw - w) / 2, sy + (sh - h) / 2);
     }
     box.show();
-    while (!box.closed && box.shown())
+    while (!box.closed && box.shown() && !FltkBackend::EndRequested())
         Fl::wait();
     box.hide();
     return IDOK;
