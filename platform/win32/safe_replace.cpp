@@ -76,8 +76,8 @@ void CFile::ReplaceSafely(const CString& target, const std::function<void(CFile&
     BY_HANDLE_FILE_INFORMATION info{};
     if (!old.Valid()) {
         const DWORD error = GetLastError();
-        if (GetFileAttributesW(targetPath.c_str()) & FILE_ATTRIBUTE_DIRECTORY &&
-            error != ERROR_FILE_NOT_FOUND)
+        const DWORD attributes = GetFileAttributesW(targetPath.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
             Fail(EISDIR, fullTarget);
         if (error != ERROR_FILE_NOT_FOUND)
             Fail(platform::win32::ErrnoFromWindowsError(error), fullTarget);
