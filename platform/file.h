@@ -25,6 +25,7 @@ class CFileException : public CException {
         endOfFile,
         readOnly,  // the file is marked read-only or lies on a read-only disk
         notAFile,  // a folder, a device or a pipe stands where a file was expected
+        noFolder,  // the folder meant to hold a new file does not exist (any more)
     };
 
     CFileException(Cause cause = none, int osError = 0, CString fileName = {})

@@ -67,6 +67,9 @@ CString CFileException::GetErrorMessage() const {
         case readOnly:
             text = u"The file %1 is read-only, so it was left as it was.";
             break;
+        case noFolder:
+            text = u"The folder for the file %1 no longer exists, so the file could not be made.";
+            break;
         case notAFile:
             text = u"%1 is a folder, a device or a pipe, not a file that can be read or written.";
             break;

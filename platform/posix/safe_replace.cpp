@@ -191,6 +191,8 @@ void CFile::ReplaceSafely(const CString& target, const std::function<void(CFile&
         // old file's owner and mode before it gets any content.
         temp.fd_ = CreateTemporary(realPath, exists ? 0600 : 0666, tempPath);
         if (temp.fd_ < 0) {
+            if (!exists && errno == ENOENT)
+                Fail(CFileException::noFolder, ENOENT, fullTarget);
             if (!exists)
                 Fail(errno, fullTarget);
             inPlace = true;  // the folder may be closed to us while the file is not

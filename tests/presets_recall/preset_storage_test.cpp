@@ -188,6 +188,28 @@ TEST(PresetStorage, AFolderClosedToNewFilesGetsTheRecordInPlace) {
     EXPECT_EQ(FolderEntries(), (Texts{"bank3.dat", "sounds"}));
 }
 
+#ifndef _WIN32
+// The folder the program works in was removed while it ran: nowhere to save, and the box says so.
+TEST(PresetStorage, AWorkingFolderRemovedMeanwhileGivesTheBox) {
+    AppHarness app;
+    const auto home = std::filesystem::current_path();
+    app.Run([&](Driver& d) {
+        std::filesystem::create_directory(home / "gone");
+        std::filesystem::current_path(home / "gone");
+        std::filesystem::remove(home / "gone");
+        SavePreset(app, d, 1);
+        std::filesystem::current_path(home);
+        d.Key(VK_ESCAPE);
+    });
+    ASSERT_EQ(app.ui.MessageBoxes().size(), 1u);
+    EXPECT_EQ(app.ui.MessageBoxes()[0].type, MB_OK | MB_ICONSTOP);
+    const std::string text = app.ui.MessageBoxes()[0].text.ToUtf8();
+    EXPECT_NE(text.find("bank1.dat"), std::string::npos) << text;
+    EXPECT_NE(text.find("no longer exists"), std::string::npos) << text;
+    EXPECT_EQ(FolderEntries(), (Texts{"sounds"}));
+}
+#endif
+
 TEST(PresetStorage, AFailedWriteKeepsTheOldPresetAndNamesTheFile) {
     AppHarness app;
     CBank old = ScalePreset(26, 500);
