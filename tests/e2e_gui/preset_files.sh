@@ -74,7 +74,7 @@ expect_box "a read-only file" read-only
 save_preset 4
 no_box "a symbolic link"
 keys "$window" Escape
-wait_exit 1000
+wait_exit 5000
 ((EXIT_STATUS == 0)) || fail "exit status $EXIT_STATUS"
 
 check_bank bank1.dat "${NEW[@]}"

@@ -58,7 +58,7 @@ save_undisturbed() {
     keys "$save" Return
     wait_window_gone '^Save User Preset$'
     keys "$window" Escape
-    wait_exit 1000
+    wait_exit 5000
     ((EXIT_STATUS == 0)) || fail "exit status $EXIT_STATUS"
 }
 
@@ -80,7 +80,7 @@ for ((round = 1; round <= ROUNDS; ++round)); do
     signal=KILL
     ((round % 4 == 0)) && signal=TERM
     kill -s "$signal" "$PROGRAM"
-    wait_exit 2000
+    wait_exit 5000
     kill "$keys_pid" 2>/dev/null || true
     wait "$keys_pid" 2>/dev/null || true
 
