@@ -4,6 +4,7 @@
 
 #include "app/metronome_app.h"
 #include "platform/services.h"
+#include "platform/termination.h"
 #include "res/resources.h"
 #include "ui/fltk/fltk_backend.h"
 #include "ui/win_app.h"
@@ -21,6 +22,9 @@ int main(int /*argc*/, char** argv) {
     }
     ui::InstallResources(res::Table());
     ui::fltk::FltkBackend backend;
+    // A logout or Ctrl+C ends the program as Escape does, with status 0.
+    ui::fltk::FltkBackend::EndLoopsWhen(platform::TerminationRequested,
+                                        platform::CatchTerminationSignals());
 #ifdef METRONOME_LINUX_SERVICES
     platform::linux_backend::LinuxServices services;
     platform::Install(services.Get());

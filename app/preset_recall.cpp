@@ -4,6 +4,7 @@
 #include "audio/beat_clock.h"
 #include "platform/archive.h"
 #include "platform/file.h"
+#include "presets/bank_check.h"
 #include "tempo/tempo_scale.h"
 
 void CMetronomeDlg::OnBank1() {
@@ -39,12 +40,16 @@ void CMetronomeDlg::LoadBank(const CString& fileName) {
     }
     CFile file;
     if (!file.Open(fileName, CFile::modeRead | CFile::shareExclusive | CFile::typeBinary))
-        return;  // held by another opener, denied or a folder: silently nothing
+        return;  // held by another opener, denied, or no plain file: silently nothing
 
     // The whole record is read before anything is copied: a short file raises the archive's
     // end-of-file error here, which leaves the dialog, its controls and the click as they were.
     CArchive ar(file, CArchive::load);
     Serialize(ar);
+    // A record the click cannot play is refused as a damaged file is, before anything changes;
+    // taken over, it would leave the program silent and pass the damage on to the next save.
+    if (!presets::IsPlayable(m_bank))
+        throw CBankValueException(file.GetFilePath());
 
     m_nBeatPeriodMs = m_bank.m_nPeriodMs;
     m_bEighths = m_bank.m_bEighthNotes;

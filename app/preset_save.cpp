@@ -42,15 +42,16 @@ void CMetronomeDlg::OnSaveBank() {
 
     if (!UpdateData(TRUE))
         return;
-    // A read-only preset is the musician's way of keeping it: left alone, and nothing said.
+    // A read-only preset is the musician's way of keeping it: left alone, and the box says so
+    // rather than letting the save look as if it had worked.
     if (CFile::Exists(fileName) && CFile::IsReadOnly(fileName))
-        return;
+        throw CFileException(CFileException::readOnly, 0, CFile::GetFullPath(fileName));
 
     // The record goes whole into a temporary file beside the bank file, which is then renamed over
     // it, rather than being written over the old file in place: a failed write (a full disk) keeps
-    // the old preset intact, and the file never keeps a tail of a longer earlier record. Write
-    // errors escape to the framework's stop-icon box, naming the bank file's full path. A file
-    // held open by another opener makes the replace refuse, and the save stops silently.
+    // the old preset intact, and the file never keeps a tail of a longer earlier record. Every
+    // failure, a file held by another program included, escapes to the framework's stop-icon box,
+    // naming the bank file's full path.
     CFile::ReplaceSafely(fileName, [this](CFile& file) {
         CArchive ar(file, CArchive::store);
         Serialize(ar);

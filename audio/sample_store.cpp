@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "platform/file.h"
 #include "platform/native_path.h"
 #include "platform/sound_images.h"
 #include "platform/wave_image.h"
@@ -27,7 +28,7 @@ const ClickSamples kClickSamples[kSoundKinds] = {
 
 namespace {
 // No click or tone needs more; a larger file is not one of ours.
-constexpr long kMaxSampleBytes = 16L * 1024 * 1024;
+constexpr std::uint64_t kMaxSampleBytes = 16u * 1024 * 1024;
 
 void Warn(const char* path, const char* why) {
     std::fprintf(stderr, "metronome: %s: %s; this sound stays silent\n", path, why);
@@ -48,32 +49,36 @@ void SampleSlot::reset(std::unique_ptr<char[]> data, std::size_t size) {
 }
 
 void LoadSample(const char* path, SampleSlot& slot) {
-    const std::string native = platform::NativePath(path);
-    std::FILE* file = std::fopen(native.c_str(), "rb");
-    if (!file) {
-        Warn(path, "cannot be opened");
+    // Only a plain file is read, and the open never waits: a pipe or a device in a sound's place
+    // leaves that sound silent rather than keeping the window from appearing.
+    CFile file;
+    if (!file.Open(CString::FromUtf8(platform::NativePath(path)),
+                   CFile::modeRead | CFile::typeBinary)) {
+        Warn(path, "cannot be opened as a file");
         return slot.reset();
     }
-    long size = -1;
-    if (std::fseek(file, 0, SEEK_END) == 0)
-        size = std::ftell(file);
-    if (size < 0 || size > kMaxSampleBytes || std::fseek(file, 0, SEEK_SET) != 0) {
-        std::fclose(file);
-        Warn(path, size > kMaxSampleBytes ? "is too large" : "cannot be read");
-        return slot.reset();
+    try {
+        const std::uint64_t size = file.GetLength();
+        if (size > kMaxSampleBytes) {
+            Warn(path, "is too large");
+            return slot.reset();
+        }
+        auto data = std::make_unique<char[]>(static_cast<std::size_t>(size));
+        const std::size_t got = file.Read(data.get(), static_cast<std::size_t>(size));
+        file.Close();
+        if (got != size) {
+            Warn(path, "is shorter than its size");
+            return slot.reset();
+        }
+        if (!platform::ParseWaveImage(data.get(), got)) {
+            Warn(path, "is not a PCM WAVE file");
+            return slot.reset();
+        }
+        slot.reset(std::move(data), got);
+    } catch (const CFileException&) {
+        Warn(path, "cannot be read");
+        slot.reset();
     }
-    auto data = std::make_unique<char[]>(static_cast<std::size_t>(size));
-    const std::size_t got = std::fread(data.get(), 1, static_cast<std::size_t>(size), file);
-    std::fclose(file);
-    if (got != static_cast<std::size_t>(size)) {
-        Warn(path, "is shorter than its size");
-        return slot.reset();
-    }
-    if (!platform::ParseWaveImage(data.get(), got)) {
-        Warn(path, "is not a PCM WAVE file");
-        return slot.reset();
-    }
-    slot.reset(std::move(data), got);
 }
 
 void ClearSampleStore() {

@@ -23,6 +23,9 @@ class CFileException : public CException {
         diskFull,
         hardIO,
         endOfFile,
+        readOnly,  // the file is marked read-only or lies on a read-only disk
+        notAFile,  // a folder, a device or a pipe stands where a file was expected
+        noFolder,  // the folder meant to hold a new file does not exist (any more)
     };
 
     CFileException(Cause cause = none, int osError = 0, CString fileName = {})
@@ -59,7 +62,8 @@ class CFile {
     CFile& operator=(const CFile&) = delete;
 
     // False when the file cannot be opened (missing without modeCreate, held exclusively elsewhere,
-    // access denied, a folder); the reason goes to *error when given.
+    // access denied, not a plain file); the reason goes to *error when given. Only plain files are
+    // opened, and the open never waits: a pipe, a device or a folder of that name is refused.
     bool Open(const CString& fileName, unsigned flags, CFileException* error = nullptr);
     bool IsOpen() const { return fd_ >= 0; }
     const CString& GetFilePath() const { return path_; }  // the full path given at Open
@@ -81,11 +85,18 @@ class CFile {
 
     // Replaces the target's content safely: writeRecord writes the whole new content into a fresh
     // temporary file in the target's folder, which is flushed to the disk and renamed over the
-    // target. False, with nothing changed, when the target is held exclusively by another opener or
-    // the temporary file cannot be made. When writing fails, the temporary file is removed, the
-    // target keeps its old content, and a CFileException naming the target's full path is raised;
-    // any other error from writeRecord passes through after the same clean-up.
-    static bool ReplaceSafely(const CString& target,
+    // target. A symbolic link is followed and the file it leads to is replaced; its owner, group
+    // and mode are kept where the process may set them. The target is written in place instead
+    // (and cut to the new length) when it has further hard links, or when the temporary file
+    // cannot be made but the target itself can be written. Temporary files left by a save of this
+    // target in a process that no longer runs are removed first.
+    //
+    // Raises a CFileException naming the target's full path when nothing could be written (held
+    // exclusively by another opener, not a plain file, no permission, a read-only disk) and when
+    // writing fails; then a temporary file is removed and the target keeps its old content (an
+    // in-place write may leave it incomplete). Any other error from writeRecord passes through
+    // after the same clean-up.
+    static void ReplaceSafely(const CString& target,
                               const std::function<void(CFile&)>& writeRecord);
 
   private:
@@ -102,6 +113,9 @@ struct FileFaults {
     std::optional<std::uint64_t> writeLimit;
     bool failFlush = false;   // Flush fails as with an I/O error
     bool failRename = false;  // the rename of a safe replace fails as with an I/O error
+    // Making the temporary file of a safe replace is refused as in a folder without write
+    // permission, which the superuser cannot produce with a real folder.
+    bool failTemporary = false;
 };
 
 // Installs the faults; a default FileFaults turns them all off. For tests on one thread only.

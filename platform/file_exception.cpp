@@ -10,14 +10,18 @@ CFileException::Cause CFileException::CauseFromOsError(int osError) {
         case ENOENT:
             return fileNotFound;
         case ENOTDIR:
-        case EISDIR:
         case ENAMETOOLONG:
         case ELOOP:
             return badPath;
         case EACCES:
         case EPERM:
-        case EROFS:
             return accessDenied;
+        case EROFS:
+            return readOnly;
+        case EISDIR:
+        case ENXIO:  // a pipe without a reader or a device without its hardware
+        case ENODEV:
+            return notAFile;
         case EWOULDBLOCK:
             return sharingViolation;
         case ENOSPC:
@@ -61,6 +65,15 @@ CString CFileException::GetErrorMessage() const {
             break;
         case endOfFile:
             text = u"An attempt was made to read the file %1 past its end.";
+            break;
+        case readOnly:
+            text = u"The file %1 is read-only, so it was left as it was.";
+            break;
+        case noFolder:
+            text = u"The folder for the file %1 no longer exists, so the file could not be made.";
+            break;
+        case notAFile:
+            text = u"%1 is a folder, a device or a pipe, not a file that can be read or written.";
             break;
     }
     return NameTheFile(text, m_strFileName, u"(unnamed)");

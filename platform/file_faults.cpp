@@ -31,6 +31,9 @@ bool FlushFails() {
 bool RenameFails() {
     return g_faults.failRename;
 }
+bool TemporaryFails() {
+    return g_faults.failTemporary;
+}
 
 }  // namespace faults
 }  // namespace platform

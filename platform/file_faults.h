@@ -9,5 +9,6 @@ namespace platform::faults {
 std::size_t AllowedWrite(std::size_t count);
 bool FlushFails();
 bool RenameFails();
+bool TemporaryFails();
 
 }  // namespace platform::faults

@@ -28,8 +28,9 @@ std::optional<WaveImage> ParseWaveImage(const void* bytes, std::size_t size) {
     if (!b || size < 12 || std::memcmp(b, "RIFF", 4) != 0 || std::memcmp(b + 8, "WAVE", 4) != 0)
         return std::nullopt;
     // The RIFF size may claim less than the file holds (trailing bytes) but never more.
+    // It holds at least the form type "WAVE".
     const std::uint64_t riffEnd = std::uint64_t{Le32(b + 4)} + 8;
-    if (riffEnd > size)
+    if (riffEnd > size || riffEnd < 12)
         return std::nullopt;
     const std::size_t end = static_cast<std::size_t>(riffEnd);
 

@@ -25,9 +25,9 @@ CFile::~CFile() {
 bool CFile::Open(const CString& fileName, unsigned flags, CFileException* error) {
     Abort();
     const CString fullPath = GetFullPath(fileName);
-    auto refuse = [&](int osError) {
+    auto refuse = [&](CFileException::Cause cause, int osError) {
         if (error)
-            *error = CFileException(CFileException::CauseFromOsError(osError), osError, fullPath);
+            *error = CFileException(cause, osError, fullPath);
         return false;
     };
 
@@ -36,27 +36,35 @@ bool CFile::Open(const CString& fileName, unsigned flags, CFileException* error)
         access = O_WRONLY;
     if (flags & modeReadWrite)
         access = O_RDWR;
-    // Truncation waits until the lock is held, so that a refused open leaves the file alone.
-    const int fd = ::open(fullPath.ToUtf8().c_str(),
-                          access | O_CLOEXEC | ((flags & modeCreate) ? O_CREAT : 0), 0666);
+    // O_NONBLOCK so that a pipe or a device of that name cannot hold the open up; it is refused
+    // below. Truncation waits until the lock is held, so that a refused open leaves the file alone.
+    const int fd = ::open(
+        fullPath.ToUtf8().c_str(),
+        access | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | ((flags & modeCreate) ? O_CREAT : 0), 0666);
     if (fd < 0)
-        return refuse(errno);
+        return refuse(CFileException::CauseFromOsError(errno), errno);
 
     int failure = 0;
+    CFileException::Cause cause = CFileException::none;
     struct stat st {};
     if (::fstat(fd, &st) != 0) {
         failure = errno;
-    } else if (S_ISDIR(st.st_mode)) {
-        failure = EISDIR;
+    } else if (!S_ISREG(st.st_mode)) {
+        failure = S_ISDIR(st.st_mode) ? EISDIR : ENODEV;
+        cause = CFileException::notAFile;
     } else if ((flags & shareExclusive) && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         failure = errno;
     } else if ((flags & modeCreate) && !(flags & modeNoTruncate) && access != O_RDONLY &&
                ::ftruncate(fd, 0) != 0) {
         failure = errno;
+    } else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        failure = errno;
     }
     if (failure != 0) {
         ::close(fd);
-        return refuse(failure);
+        return refuse(
+            cause != CFileException::none ? cause : CFileException::CauseFromOsError(failure),
+            failure);
     }
     fd_ = fd;
     path_ = fullPath;

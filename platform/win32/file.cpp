@@ -45,7 +45,7 @@ bool CFile::Open(const CString& fileName, unsigned flags, CFileException* error)
 
     const DWORD attributes = GetFileAttributesW(Wide(fullPath));
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return refuse(ENOTDIR);
+        return refuse(EISDIR);
 
     DWORD access = GENERIC_READ;
     if (flags & modeWrite)
@@ -59,6 +59,11 @@ bool CFile::Open(const CString& fileName, unsigned flags, CFileException* error)
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return refuse(LastErrno());
+    // Only files on a disk: a device or a pipe of that name is not one.
+    if (GetFileType(handle) != FILE_TYPE_DISK) {
+        CloseHandle(handle);
+        return refuse(ENODEV);
+    }
     if ((flags & modeCreate) && !(flags & modeNoTruncate) && access != GENERIC_READ &&
         !SetEndOfFile(handle)) {
         const int failure = LastErrno();

@@ -21,8 +21,9 @@ int ErrnoFromWindowsError(unsigned long error) {
         case ERROR_FILENAME_EXCED_RANGE:
             return ENAMETOOLONG;
         case ERROR_ACCESS_DENIED:
-        case ERROR_WRITE_PROTECT:
             return EACCES;
+        case ERROR_WRITE_PROTECT:
+            return EROFS;
         case ERROR_SHARING_VIOLATION:
         case ERROR_LOCK_VIOLATION:
             return EWOULDBLOCK;

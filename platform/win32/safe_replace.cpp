@@ -1,5 +1,6 @@
 // The safe replace of a file on Windows: write a temporary file beside it, flush, and move it over
-// the target with MoveFileExW.
+// the target with MoveFileExW; or, where that would split a hard link or cannot be done, write the
+// target in place.
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -27,6 +28,7 @@ class Handle {
     Handle(const Handle&) = delete;
     Handle& operator=(const Handle&) = delete;
     bool Valid() const { return h_ != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return h_; }
     void Release() {
         if (Valid())
             CloseHandle(h_);
@@ -40,6 +42,10 @@ class Handle {
 // A name in the target's folder that no other file has; CREATE_NEW settles a race.
 HANDLE CreateTemporary(const std::wstring& target, std::wstring& tempPath) {
     static unsigned counter = 0;
+    if (platform::faults::TemporaryFails()) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return INVALID_HANDLE_VALUE;
+    }
     const std::size_t slash = target.find_last_of(L"\\/");
     const std::wstring folder = slash == std::wstring::npos ? L"" : target.substr(0, slash + 1);
     const std::wstring name = slash == std::wstring::npos ? target : target.substr(slash + 1);
@@ -54,33 +60,68 @@ HANDLE CreateTemporary(const std::wstring& target, std::wstring& tempPath) {
     return INVALID_HANDLE_VALUE;
 }
 
+[[noreturn]] void Fail(int osError, const CString& target) {
+    throw CFileException(CFileException::CauseFromOsError(osError), osError, target);
+}
+
 }  // namespace
 
-bool CFile::ReplaceSafely(const CString& target, const std::function<void(CFile&)>& writeRecord) {
+void CFile::ReplaceSafely(const CString& target, const std::function<void(CFile&)>& writeRecord) {
     const CString fullTarget = GetFullPath(target);
     const std::wstring targetPath = Wide(fullTarget);
 
     // The target is held without sharing while the new content is written.
     Handle old(CreateFileW(targetPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
     if (!old.Valid()) {
         const DWORD error = GetLastError();
+        const DWORD attributes = GetFileAttributesW(targetPath.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            Fail(EISDIR, fullTarget);
         if (error != ERROR_FILE_NOT_FOUND)
-            return false;
-    } else if (GetFileAttributesW(targetPath.c_str()) & FILE_ATTRIBUTE_DIRECTORY) {
-        return false;
+            Fail(platform::win32::ErrnoFromWindowsError(error), fullTarget);
+    } else if (GetFileType(old.Get()) != FILE_TYPE_DISK ||
+               !GetFileInformationByHandle(old.Get(), &info) ||
+               (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        Fail(ENODEV, fullTarget);
+    }
+    const bool exists = old.Valid();
+
+    // A replace would split a hard link from its other names: those keep the old content.
+    bool inPlace = exists && info.nNumberOfLinks > 1;
+    std::wstring tempPath;
+    HANDLE tempHandle = INVALID_HANDLE_VALUE;
+    if (!inPlace) {
+        tempHandle = CreateTemporary(targetPath, tempPath);
+        if (tempHandle == INVALID_HANDLE_VALUE) {
+            if (!exists)
+                Fail(LastErrno(), fullTarget);
+            inPlace = true;  // the folder may be closed to us while the file is not
+        }
     }
 
-    std::wstring tempPath;
-    HANDLE tempHandle = CreateTemporary(targetPath, tempPath);
-    if (tempHandle == INVALID_HANDLE_VALUE)
-        return false;
+    if (inPlace) {
+        old.Release();
+        CFile file;
+        CFileException error;
+        if (!file.Open(fullTarget, modeWrite | shareExclusive, &error))
+            throw error;
+        writeRecord(file);
+        // No tail of a longer earlier record stays behind the new one.
+        if (!SetEndOfFile(reinterpret_cast<HANDLE>(_get_osfhandle(file.fd_))))
+            Fail(LastErrno(), fullTarget);
+        file.Flush();
+        file.Close();
+        return;
+    }
+
     CFile temp;
     temp.fd_ = _open_osfhandle(reinterpret_cast<intptr_t>(tempHandle), _O_BINARY);
     if (temp.fd_ < 0) {
         CloseHandle(tempHandle);
         DeleteFileW(tempPath.c_str());
-        return false;
+        Fail(EMFILE, fullTarget);
     }
     temp.path_ = CString(std::u16string(tempPath.begin(), tempPath.end()));
 
@@ -106,5 +147,4 @@ bool CFile::ReplaceSafely(const CString& target, const std::function<void(CFile&
         DeleteFileW(tempPath.c_str());
         throw;
     }
-    return true;
 }

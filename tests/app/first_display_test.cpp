@@ -1,6 +1,12 @@
 // What the main dialog shows when it opens, and what it asks of the platform while opening.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+
+#include "tests/support/child_process.h"
+#endif
+
 #include "app/metronome_dlg.h"
 #include "audio/beat_clock.h"
 #include "res/resource_ids.h"
@@ -147,5 +153,37 @@ TEST(FirstDisplay, AMissingOrBrokenSampleLeavesThatSoundSilentAndTheRestWorking)
     EXPECT_EQ(app.Clicks(),
               (std::vector<std::string>{"0:empty", "600:empty", "1200:empty", "1800:Metronome2"}));
 }
+
+#ifndef _WIN32
+// Only plain files are read as samples, and no open waits: a pipe, a device or a folder in a
+// sound's place leaves that sound silent and the window comes up. In a child process, so that an
+// open that blocks fails the test instead of hanging it.
+TEST(FirstDisplay, APipeADeviceOrAFolderInASoundsPlaceIsNotWaitedOn) {
+    const int status = RunInChild([] {
+        AppHarness app;
+        const auto sounds = app.Folder() / "sounds";
+        std::filesystem::remove(sounds / "Hat1.wav");
+        std::filesystem::remove(sounds / "Hat2.wav");
+        std::filesystem::remove(sounds / "Rim1.wav");
+        if (::mkfifo((sounds / "Hat1.wav").c_str(), 0666) != 0)
+            return 2;
+        std::filesystem::create_symlink("/dev/zero", sounds / "Hat2.wav");
+        std::filesystem::create_directory(sounds / "Rim1.wav");
+        app.Run([&](Driver& d) {
+            d.Click(IDC_SOUND_HIHAT);
+            d.Click(IDC_SIGNATURE_2_4);
+            d.Click(IDC_ONOFF);
+            app.Advance(600);
+            d.Click(IDC_SOUND_RIM);
+            app.Advance(1200);
+            d.Key(VK_ESCAPE);
+        });
+        const std::vector<std::string> expected = {"0:empty", "600:empty", "1200:empty",
+                                                   "1800:Rim2"};
+        return app.Clicks() == expected ? 0 : 1;
+    });
+    EXPECT_EQ(status, 0) << (status == -1 ? "loading the samples blocked" : "");
+}
+#endif
 
 }  // namespace

@@ -141,20 +141,77 @@ TEST(PresetStorage, SavingWhileClickingLeavesTheClickAndTheScreenAlone) {
     EXPECT_TRUE(std::filesystem::exists(BankPath(2)));
 }
 
-TEST(PresetStorage, AReadOnlyPresetIsLeftAloneSilently) {
+// A save that writes nothing must not look like one that worked.
+void ExpectOneStopBoxNaming(AppHarness& app, int preset, const char* reason) {
+    ASSERT_EQ(app.ui.MessageBoxes().size(), 1u);
+    const auto& box = app.ui.MessageBoxes()[0];
+    EXPECT_EQ(box.type, MB_OK | MB_ICONSTOP);
+    EXPECT_EQ(box.ownerCaption, CString(u"Vorla Metronome 2007.11.11"));
+    const std::string text = box.text.ToUtf8();
+    EXPECT_NE(text.find(BankPath(preset).string()), std::string::npos) << text;
+    EXPECT_NE(text.find(reason), std::string::npos) << text;
+}
+
+TEST(PresetStorage, AReadOnlyPresetIsLeftAloneAndTheBoxSaysSo) {
     AppHarness app;
     WriteBank(6, ScalePreset(26, 500));
     const Bytes stored = ReadWholeFile(BankPath(6));
     std::filesystem::permissions(
         BankPath(6), std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
     app.Run([&](Driver& d) {
+        const Shown before = Look(app, d);
         SavePreset(app, d, 6);
+        EXPECT_EQ(Look(app, d), before);
         d.Key(VK_ESCAPE);
     });
     EXPECT_EQ(ReadWholeFile(BankPath(6)), stored);
-    EXPECT_TRUE(app.ui.MessageBoxes().empty());
+    ExpectOneStopBoxNaming(app, 6, "read-only");
     EXPECT_EQ(FolderEntries(), (Texts{"bank6.dat", "sounds"}));
 }
+
+// A folder closed to new files (the temporary file cannot be made) holding a writable bank file:
+// the record is written into the file itself, and nothing is said since it was saved.
+TEST(PresetStorage, AFolderClosedToNewFilesGetsTheRecordInPlace) {
+    AppHarness app;
+    CBank old = ScalePreset(26, 500);
+    old.m_strNotes = std::u16string(400, u'o');
+    WriteBank(3, old);
+    app.Run([&](Driver& d) {
+        SetComments(d, u"abc");
+        d.Click(IDC_SIGNATURE_4_4);
+        platform::FileFaults closed;
+        closed.failTemporary = true;
+        FaultScope faults(closed);
+        SavePreset(app, d, 3);
+        SavePreset(app, d, 4);  // no file there to write into
+        d.Key(VK_ESCAPE);
+    });
+    EXPECT_EQ(ReadWholeFile(BankPath(3)), AndanteBytes());
+    ExpectOneStopBoxNaming(app, 4, "denied");
+    EXPECT_EQ(FolderEntries(), (Texts{"bank3.dat", "sounds"}));
+}
+
+#ifndef _WIN32
+// The folder the program works in was removed while it ran: nowhere to save, and the box says so.
+TEST(PresetStorage, AWorkingFolderRemovedMeanwhileGivesTheBox) {
+    AppHarness app;
+    const auto home = std::filesystem::current_path();
+    app.Run([&](Driver& d) {
+        std::filesystem::create_directory(home / "gone");
+        std::filesystem::current_path(home / "gone");
+        std::filesystem::remove(home / "gone");
+        SavePreset(app, d, 1);
+        std::filesystem::current_path(home);
+        d.Key(VK_ESCAPE);
+    });
+    ASSERT_EQ(app.ui.MessageBoxes().size(), 1u);
+    EXPECT_EQ(app.ui.MessageBoxes()[0].type, MB_OK | MB_ICONSTOP);
+    const std::string text = app.ui.MessageBoxes()[0].text.ToUtf8();
+    EXPECT_NE(text.find("bank1.dat"), std::string::npos) << text;
+    EXPECT_NE(text.find("no longer exists"), std::string::npos) << text;
+    EXPECT_EQ(FolderEntries(), (Texts{"sounds"}));
+}
+#endif
 
 TEST(PresetStorage, AFailedWriteKeepsTheOldPresetAndNamesTheFile) {
     AppHarness app;

@@ -45,7 +45,7 @@ TEST(File, OpenForReadingNeedsAFileThatExistsAndIsNoFolder) {
     EXPECT_EQ(error.m_cause, CFileException::fileNotFound);
     EXPECT_EQ(error.m_strFileName, folder.Name("bank1.dat"));
     EXPECT_FALSE(file.Open(folder.Name("bank2.dat"), kReadAlone, &error));
-    EXPECT_EQ(error.m_cause, CFileException::badPath);
+    EXPECT_EQ(error.m_cause, CFileException::notAFile);
     EXPECT_FALSE(CFile::Exists(folder.Name("bank1.dat")));
     EXPECT_TRUE(CFile::Exists(folder.Name("bank2.dat")));
 }

@@ -55,9 +55,8 @@ TEST(SafeReplace, WritesTheWholeRecordWithoutAnOldTail) {
     WriteWholeFile(folder / "bank1.dat", Store(LongComments()));
     fs::permissions(folder / "bank1.dat",
                     fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    const bool replaced = CFile::ReplaceSafely(
-        folder.Name("bank1.dat"), [](CFile& file) { WriteBank(file, AndantePreset()); });
-    EXPECT_TRUE(replaced);
+    CFile::ReplaceSafely(folder.Name("bank1.dat"),
+                         [](CFile& file) { WriteBank(file, AndantePreset()); });
     EXPECT_EQ(ReadWholeFile(folder / "bank1.dat"), AndanteBytes());
 #ifndef _WIN32  // Windows keeps only a read-only attribute, which this target does not have
     EXPECT_EQ(fs::status(folder / "bank1.dat").permissions() & fs::perms::all,
@@ -68,8 +67,8 @@ TEST(SafeReplace, WritesTheWholeRecordWithoutAnOldTail) {
 
 TEST(SafeReplace, CreatesAMissingTarget) {
     ScratchFolder folder;
-    EXPECT_TRUE(CFile::ReplaceSafely(folder.Name("bank4.dat"),
-                                     [](CFile& file) { WriteBank(file, AndantePreset()); }));
+    CFile::ReplaceSafely(folder.Name("bank4.dat"),
+                         [](CFile& file) { WriteBank(file, AndantePreset()); });
     EXPECT_EQ(ReadWholeFile(folder / "bank4.dat"), AndanteBytes());
 }
 
@@ -131,10 +130,40 @@ TEST(SafeReplace, RefusesATargetHeldByAnotherOpener) {
     CFile holder;
     ASSERT_TRUE(holder.Open(folder.Name("bank5.dat"), CFile::modeRead | CFile::shareExclusive));
     bool called = false;
-    EXPECT_FALSE(CFile::ReplaceSafely(folder.Name("bank5.dat"), [&](CFile&) { called = true; }));
+    try {
+        CFile::ReplaceSafely(folder.Name("bank5.dat"), [&](CFile&) { called = true; });
+        FAIL() << "replaced a file held by another opener";
+    } catch (const CFileException& e) {
+        EXPECT_EQ(e.m_cause, CFileException::sharingViolation);
+        EXPECT_EQ(e.m_strFileName, CFile::GetFullPath(folder.Name("bank5.dat")));
+    }
     EXPECT_FALSE(called);
     holder.Close();  // on Windows the hold keeps every other reader out too
     EXPECT_EQ(ReadWholeFile(folder / "bank5.dat"), AndanteBytes());
+}
+
+// A folder closed to new files: the bank file is written in place, and cut to the new record.
+TEST(SafeReplace, WritesInPlaceWhenNoTemporaryFileCanBeMade) {
+    ScratchFolder folder;
+    WriteWholeFile(folder / "bank1.dat", Store(LongComments()));
+    platform::FileFaults closed;
+    closed.failTemporary = true;
+    FaultScope faults(closed);
+    CFile::ReplaceSafely(folder.Name("bank1.dat"),
+                         [](CFile& file) { WriteBank(file, AndantePreset()); });
+    EXPECT_EQ(ReadWholeFile(folder / "bank1.dat"), AndanteBytes());
+    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"bank1.dat"});
+
+    // Without a file to write into there is nothing to fall back on: the error names the file.
+    try {
+        CFile::ReplaceSafely(folder.Name("bank2.dat"),
+                             [](CFile& file) { WriteBank(file, AndantePreset()); });
+        FAIL() << "a file was made where none could be";
+    } catch (const CFileException& e) {
+        EXPECT_EQ(e.m_cause, CFileException::accessDenied);
+        EXPECT_EQ(e.m_strFileName, CFile::GetFullPath(folder.Name("bank2.dat")));
+    }
+    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"bank1.dat"});
 }
 
 TEST(SafeReplace, DirectWriteOnAFullDiskRaisesDiskFull) {

@@ -9,6 +9,8 @@
 
 #include <algorithm>
 
+#include "ui/fltk/fltk_backend.h"
+
 namespace ui::fltk {
 namespace {
 
@@ -166,7 +168,7 @@ int ChooseFromDropList(Fl_Widget& anchor, const std::vector<std::string>& rows, 
     DropWindow window(x, y, anchor.w(), height, rows, current, font);
     window.show();
     Fl::grab(&window);
-    while (!window.Done() && window.shown())
+    while (!window.Done() && window.shown() && !FltkBackend::EndRequested())
         Fl::wait();
     Fl::grab(nullptr);
     window.hide();

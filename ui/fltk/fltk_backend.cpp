@@ -15,6 +15,20 @@
 #include "ui/window.h"
 
 namespace ui::fltk {
+namespace {
+bool (*g_endRequested)() = nullptr;
+}
+
+void FltkBackend::EndLoopsWhen(bool (*requested)(), int wakeFd) {
+    g_endRequested = requested;
+    if (wakeFd >= 0)
+        Fl::add_fd(
+            wakeFd, FL_READ, [](FL_SOCKET, void*) { EndRequested(); }, nullptr);
+}
+
+bool FltkBackend::EndRequested() {
+    return g_endRequested && g_endRequested();
+}
 
 bool FltkBackend::OpenDisplay() {
     const char* name = std::getenv("DISPLAY");
@@ -47,7 +61,17 @@ void FltkBackend::RunModalLoop(DialogWindow& window) {
     auto* view = dynamic_cast<DialogView*>(window.View());
     if (view)
         view->AfterInput();
+    bool escaped = false;
     while (!window.ModalEnded()) {
+        // An outside request to end (a logout) closes each open dialog as Escape would, the
+        // innermost first, between handlers, so a save in progress has finished.
+        if (!escaped && EndRequested()) {
+            escaped = true;
+            window.KeyDown(VK_ESCAPE, 0);
+            if (view)
+                view->AfterInput();
+            continue;
+        }
         Fl::wait(1.0);
         if (view)
             view->AfterInput();

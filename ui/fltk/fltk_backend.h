@@ -28,6 +28,12 @@ class FltkBackend : public Backend {
     void CopyText(const CString& text, bool primary) override;
     bool ClipboardHasText() const override;
     void PasteInto(Control& into, bool primary) override;
+
+    // From then on every modal loop ends its dialog as Escape does once `requested` returns true;
+    // `wakeFd`, when not -1, becomes readable when it may have turned true, so that the loop
+    // notices at once. `requested` is called on the GUI thread only.
+    static void EndLoopsWhen(bool (*requested)(), int wakeFd);
+    static bool EndRequested();
 };
 
 }  // namespace ui::fltk

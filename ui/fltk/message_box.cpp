@@ -12,6 +12,7 @@
 
 #include "ui/fltk/desktop_scale.h"
 #include "ui/fltk/dialog_font.h"
+#include "ui/fltk/fltk_backend.h"
 #include "ui/fltk/key_map.h"
 
 namespace ui::fltk {
@@ -188,7 +189,7 @@ int RunMessageBox(Fl_Window* owner, const CString& text, const CString& caption,
         box.position(sx + (sw - w) / 2, sy + (sh - h) / 2);
     }
     box.show();
-    while (!box.closed && box.shown())
+    while (!box.closed && box.shown() && !FltkBackend::EndRequested())
         Fl::wait();
     box.hide();
     return IDOK;

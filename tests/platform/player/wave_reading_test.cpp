@@ -43,6 +43,14 @@ TEST(WaveReading, EveryTruncationIsRefusedOrReadWithinItsBytes) {
     }
 }
 
+// Found by the fuzzer: a RIFF size too small for "WAVE" itself, with bytes after it.
+TEST(WaveReading, ARiffSizeShorterThanTheFormTypeIsRefused) {
+    const std::vector<std::uint8_t> bytes = {'R', 'I', 'F', 'F', 1,   0,   0,
+                                             0,   'W', 'A', 'V', 'E', 0xA3};
+    ExpectWithin(bytes);
+    EXPECT_FALSE(ParseWaveImage(bytes.data(), bytes.size()));
+}
+
 TEST(WaveReading, RandomDamageNeverReadsPastTheImage) {
     const std::vector<std::vector<std::uint8_t>> seeds = {
         test_waves::MakeWave(test_waves::Click(0.5f, 1), {48000, 1, 16}),

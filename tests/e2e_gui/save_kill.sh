@@ -1,0 +1,118 @@
+# The program killed while it saves, again and again (kill -9, and SIGTERM as a logout sends it):
+# the bank file is always either the old record or the new one, never a mixture; SIGTERM lets the
+# save finish and ends with status 0, leaving no temporary file; what kill -9 leaves behind is gone
+# after the next save of that preset (where the kill missed the write, such a leftover is made up
+# with the killed process's id). Preset 2 holds a long record, so that a save takes a while.
+source "$(dirname "$0")/session.sh"
+start_x
+
+ROUNDS=${SAVE_KILL_ROUNDS:-24}
+
+# A text of 255 to 65533 characters: the marker, FF and the length as a 16-bit value.
+utf16_long() {
+    local n=${#1}
+    printf '\xff\xfe\xff\xff'"$(printf '\\x%02x\\x%02x' $((n & 255)) $((n >> 8)))"
+    printf '%s' "$1" | iconv -t UTF-16LE
+}
+long_record() {
+    local comments="" line i
+    for ((i = 0; i < 700; ++i)); do
+        printf -v line 'line %04d of a long preset\r\n' "$i"
+        comments+=$line
+    done
+    le32 750; le32 0; utf16 Andante; utf16 80; le32 80; le32 16; le32 0; le32 1; le32 0
+    utf16_long "$comments"
+}
+
+mkdir -p "$WORK/app"
+cp -r "$SOURCE_DIR/sounds" "$WORK/app/"
+bank_record 1000 0 Largo 60 60 1 0 2 3 'an older preset' >"$WORK/old.dat"
+long_record >"$WORK/app/bank2.dat"
+
+temporaries() { find "$WORK/app" -name '.bank1.dat.tmp-*' -printf '%f\n'; }
+
+# Recalls preset 2 (seven tabs from the tempo list), goes on to the tiny Save button (nine more)
+# and keeps pressing Enter, which opens the Save dialog and confirms preset 1 in turn.
+save_repeatedly() {
+    xdotool windowfocus --sync "$window" 2>/dev/null || return 0
+    xdotool key --delay 20 Tab Tab Tab Tab Tab Tab Tab space Tab Tab Tab Tab Tab Tab Tab Tab Tab \
+        2>/dev/null || return 0
+    local i
+    for ((i = 0; i < 40; ++i)); do
+        xdotool key --delay 15 Return 2>/dev/null || return 0
+    done
+}
+
+start() {
+    (cd "$WORK/app" && exec "$METRONOME") >"$WORK/program.log" 2>&1 &
+    PROGRAM=$!
+    STARTED+=("$PROGRAM")
+    window=$(wait_window "$MAIN_TITLE")
+}
+# Preset 2 recalled and saved as preset 1, then Escape.
+save_undisturbed() {
+    start
+    keys "$window" Tab Tab Tab Tab Tab Tab Tab space Tab Tab Tab Tab Tab Tab Tab Tab Tab Return
+    local save
+    save=$(wait_window '^Save User Preset$')
+    keys "$save" Return
+    wait_window_gone '^Save User Preset$'
+    keys "$window" Escape
+    wait_exit 5000
+    ((EXIT_STATUS == 0)) || fail "exit status $EXIT_STATUS"
+}
+
+# The new record is what the program saves from the recalled preset 2.
+cp "$WORK/old.dat" "$WORK/app/bank1.dat"
+save_undisturbed
+cp "$WORK/app/bank1.dat" "$WORK/new.dat"
+cmp -s "$WORK/new.dat" "$WORK/old.dat" && fail "the save did not change bank1.dat"
+log "the new record has $(stat -c %s "$WORK/new.dat") bytes"
+
+killed_with_leftovers=0
+for ((round = 1; round <= ROUNDS; ++round)); do
+    cp "$WORK/old.dat" "$WORK/app/bank1.dat"
+    start
+    save_repeatedly &
+    keys_pid=$!
+    # From before the first save (the keys take about 0.6 s) into the run of saves.
+    sleep "$((RANDOM % 2)).$((RANDOM % 10))"
+    signal=KILL
+    ((round % 4 == 0)) && signal=TERM
+    kill -s "$signal" "$PROGRAM"
+    wait_exit 5000
+    kill "$keys_pid" 2>/dev/null || true
+    wait "$keys_pid" 2>/dev/null || true
+
+    if cmp -s "$WORK/app/bank1.dat" "$WORK/new.dat"; then
+        state=new
+    elif cmp -s "$WORK/app/bank1.dat" "$WORK/old.dat"; then
+        state=old
+    else
+        fail "round $round (SIG$signal): bank1.dat is neither record ($(stat -c %s "$WORK/app/bank1.dat") bytes)"
+    fi
+    left=$(temporaries)
+    mine=$(temporaries | grep -F ".bank1.dat.tmp-$PROGRAM-" || true)
+    # A save that went through first removed what earlier rounds left; only this round's may stay.
+    if [[ $state == new && $left != "$mine" ]]; then
+        fail "round $round: $(temporaries | grep -vF ".tmp-$PROGRAM-" | head -n1) outlived a save"
+    fi
+    if [[ $signal == TERM ]]; then
+        ((EXIT_STATUS == 0)) || fail "round $round: SIGTERM gave exit status $EXIT_STATUS"
+        [[ -z $mine ]] || fail "round $round: SIGTERM left $mine"
+    elif [[ -n $mine ]]; then
+        killed_with_leftovers=$((killed_with_leftovers + 1))
+    else
+        # What a kill in the middle of the write leaves, which the timing rarely hits.
+        head -c 1000 "$WORK/new.dat" >"$WORK/app/.bank1.dat.tmp-$PROGRAM-1"
+    fi
+    log "round $round: SIG$signal, bank1.dat $state${left:+, left $left}"
+done
+log "$killed_with_leftovers kill -9 rounds left a temporary file"
+
+# One more save, undisturbed, removes every leftover.
+cp "$WORK/old.dat" "$WORK/app/bank1.dat"
+save_undisturbed
+cmp -s "$WORK/app/bank1.dat" "$WORK/new.dat" || fail "the last save differs from the first"
+[[ -z $(temporaries) ]] || fail "left after the last save: $(temporaries)"
+log "ok"
