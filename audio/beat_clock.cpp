@@ -10,7 +10,7 @@ std::atomic<std::int32_t> g_nSoundKind{0};
 std::atomic<std::int32_t> g_nSignature{0};
 std::atomic<std::int32_t> g_nBeatIndex{0};
 
-void BeatTimerProc(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR) {
+void BeatTimerProc(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR) noexcept {
     std::int32_t signature = g_nSignature.load();
     if (signature > 5) {
         signature -= 6;

@@ -16,7 +16,7 @@ extern std::atomic<std::int32_t> g_nBeatIndex;
 
 // Called on the timer thread once per interval. Takes no lock and allocates nothing.
 void BeatTimerProc(UINT timerId, UINT message, DWORD_PTR user, DWORD_PTR reserved1,
-                   DWORD_PTR reserved2);
+                   DWORD_PTR reserved2) noexcept;
 
 // The measure length minus one for a signature index: x/8 indexes fold onto x/4.
 inline constexpr std::int32_t FoldSignature(std::int32_t signature) {

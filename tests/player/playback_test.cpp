@@ -1,5 +1,6 @@
-// What a request does to the sound: placement at its time plus the latency, stop, replace, loop,
-// restart of a run, conversion of rate and channels, volume, refusal of unreadable images.
+// What a request does to the sound: placement right after what the server has queued, stop,
+// replace, loop, restart of a run, conversion of rate and channels, volume, refusal of unreadable
+// images.
 #include <gtest/gtest.h>
 
 #include "player/beat_rig.h"
@@ -24,18 +25,17 @@ std::int64_t FirstSoundFrom(const std::vector<float>& audio, std::int64_t from) 
     return -1;
 }
 
-TEST(Playback, ARequestSoundsAtItsTimePlusTheLatencyAndAStopEndsIt) {
+TEST(Playback, ARequestSoundsRightAfterWhatIsQueuedAndAStopEndsIt) {
     Rig rig({}, {}, true);
     PlaySoundA(Image(g_accent), nullptr, SND_ASYNC | SND_MEMORY);
     rig.renderer.Advance(5'000'000);
     PlaySoundA(nullptr, nullptr, SND_ASYNC);
     rig.renderer.Advance(200'000'000);
     const auto& audio = rig.renderer.Audio();
-    // 3 s of waiting, plus the 20 ms latency, counted in frames of the stream (which ran ahead
-    // of the requests by the server's 150 ms).
+    // Heard 3 s in, after the server's 150 ms of queued frames and the 3 ms of safety.
     const std::int64_t start = FirstSoundFrom(audio, 0);
     ASSERT_GT(start, 0);
-    EXPECT_EQ(start, (3000 + 20 + 150) * 48);
+    EXPECT_EQ(start, (3000 + 150 + 3) * 48);
     // The stop came 5 ms later and takes effect exactly 240 frames later.
     EXPECT_NE(audio[static_cast<std::size_t>(start + 239)], 0.0f);
     EXPECT_EQ(FirstSoundFrom(audio, start + 240), -1);
@@ -92,7 +92,7 @@ TEST(Playback, ARestartedTimerCountsFromItsOwnStart) {
     const auto& onsets = rig.renderer.Onsets();
     ASSERT_EQ(onsets.size(), 2u + 4u);
     // Killed at 1000 ms: the new run's ticks fall 500 ms apart from the restart on.
-    const std::int64_t restartFrame = (restartNs / 1'000'000 + 20 + 150) * 48;
+    const std::int64_t restartFrame = (restartNs / 1'000'000 + 150 + 3) * 48;
     for (std::size_t k = 1; k <= 4; ++k)
         EXPECT_EQ(onsets[1 + k].frame, restartFrame + static_cast<std::int64_t>(k) * 500 * 48);
 }
@@ -132,7 +132,7 @@ TEST(Playback, VolumeScalesEachChannel) {
     renderer.Player().SetVolume(0x4000FFFFu);  // left full, right a quarter
     renderer.Player().Play(Image(image), SND_ASYNC | SND_MEMORY);
     std::vector<float> out(2 * 240);
-    renderer.Player().Render(out.data(), 240, 0, false);
+    renderer.Player().Render(out.data(), 240, {});
     EXPECT_NEAR(out[0], 0.5f, 1e-4f);
     EXPECT_NEAR(out[1], 0.5f * 0x4000 / 65535.0f, 1e-4f);
     platform::UnregisterSoundImage(image.data());
