@@ -103,7 +103,10 @@ void PulseOutput::OpenStream() {
     pa_buffer_attr attr{};
     attr.maxlength = static_cast<std::uint32_t>(-1);
     attr.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(kQueueUs, &spec));
-    attr.prebuf = static_cast<std::uint32_t>(-1);
+    // No prebuffering: the stream plays from the start and never stops to fill up again. When we
+    // are late the server plays silence and drops what comes too late, so the frames keep the
+    // sink's time and the clicks after it stay on their grid.
+    attr.prebuf = 0;
     attr.minreq = static_cast<std::uint32_t>(pa_usec_to_bytes(kRequestUs, &spec));
     attr.fragsize = static_cast<std::uint32_t>(-1);
     const auto flags = static_cast<pa_stream_flags_t>(
