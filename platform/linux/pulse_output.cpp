@@ -12,7 +12,7 @@ namespace platform::linux_backend {
 namespace {
 
 constexpr pa_usec_t kQueueUs = 30'000;    // what the server keeps queued for us
-constexpr pa_usec_t kRequestUs = 10'000;  // the least it asks for at a time
+constexpr pa_usec_t kRequestUs = 15'000;  // the least it asks for at a time
 constexpr int kFirstRetryMs = 100;
 constexpr int kLastRetryMs = 1000;  // a restarted server has the click back within a second
 

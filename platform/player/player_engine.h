@@ -40,7 +40,7 @@ struct PlayerOptions {
     std::uint32_t sampleRate = 48000;
     unsigned channels = 2;
     double safetyMs = 3;     // beyond the written frames, for a request from the GUI thread
-    double tickLeadMs = 15;  // more for a tick, so that a late wake-up still comes in time
+    double tickLeadMs = 25;  // more for a tick, so that a late wake-up still comes in time
     Placement placement = Placement::kSampleAccurate;
 };
 

@@ -20,10 +20,11 @@ between() {
     awk -v a="$2" -v b="$3" '$1 >= a && $1 < b { printf "%s ", $2 }' <<<"$1"
 }
 
-# Fails unless at least $3 intervals are in $2 and all but $4 (default 0) of them are PERIOD
-# frames, give or take one.
+# Fails unless at least $3 intervals are in $2 and all but $4 (default 1) of them are PERIOD
+# frames, give or take one. The one spared: on a busy machine the server may run dry once, and
+# then a click goes missing (the frames after it keep their time).
 check_steady() {
-    local what=$1 list=$2 least=$3 spare=${4:-0} count odd
+    local what=$1 list=$2 least=$3 spare=${4:-1} count odd
     count=$(wc -w <<<"$list")
     odd=$(awk -v p="$PERIOD" '{
         for (i = 1; i <= NF; ++i) if ($i < p - 1 || $i > p + 1) printf "%s ", $i }' <<<"$list")
@@ -68,13 +69,13 @@ sleep 2
 
 early_onsets=$(onsets_of "$WORK/clicks.wav")
 until=$(awk -v m="$moved" -v e="$early" 'BEGIN { print (m - e) / 1000 - 0.3 }')
-check_steady "before the click, a recorder" "$(between "$early_onsets" 0 "$until")" 20
+check_steady "before the click, a recorder" "$(between "$early_onsets" 0 "$until")" 14
 until_late=$(awk -v m="$moved" -v l="$late" 'BEGIN { print (m - l) / 1000 - 0.3 }')
 check_steady "after the click, a recorder" "$(between "$(onsets_of "$WORK/late.wav")" 0.7 "$until_late")" 14
 # Across the moves the intervals that span one are not judged: PipeWire moves the recorders with
 # the default sink as well, and a recorder that moves loses some of what it hears.
-check_steady "moving there and back" "$(between "$early_onsets" "$until" 99)" 4 2
-check_steady "on the other sink" "$(onsets_of "$WORK/other.wav" | awk '{ printf "%s ", $2 }')" 4 2
+check_steady "moving there and back" "$(between "$early_onsets" "$until" 99)" 4 3
+check_steady "on the other sink" "$(onsets_of "$WORK/other.wav" | awk '{ printf "%s ", $2 }')" 4 3
 
 # The server is restarted: the stream comes back by itself, and the click with it.
 sleep 1
