@@ -55,10 +55,25 @@ double OfflineRenderer::HeardAt(std::int64_t ns) const {
 std::int64_t OfflineRenderer::TimeOfHeard(double frame) const {
     if (frame <= 0)
         return 0;
-    // The first moment at which the listener has heard `frame` (HeardAt never falls).
-    std::int64_t lo = 0, hi = 1;
-    while (HeardAt(hi) < frame)
-        hi *= 2;
+    // The first moment at which the listener has heard `frame` (HeardAt never falls): a few
+    // Newton steps from the nominal rate, then bisection in the small bracket around them.
+    const double perNs = player_->Options().sampleRate * 1e-9;
+    double guess = frame / perNs;
+    for (int i = 0; i < 4; ++i) {
+        const double heard = HeardAt(static_cast<std::int64_t>(guess));
+        if (heard == HeardAt(static_cast<std::int64_t>(guess) + 1))
+            guess += 1e6;  // standing (a stall): step past it
+        else
+            guess += (frame - heard) / perNs;
+    }
+    std::int64_t lo = std::max<std::int64_t>(0, static_cast<std::int64_t>(guess) - 4096);
+    std::int64_t hi = static_cast<std::int64_t>(guess) + 4096;
+    if (HeardAt(lo) >= frame || HeardAt(hi) < frame) {
+        lo = 0;
+        hi = 1;
+        while (HeardAt(hi) < frame)
+            hi *= 2;
+    }
     while (hi - lo > 1) {
         const std::int64_t mid = lo + (hi - lo) / 2;
         (HeardAt(mid) < frame ? lo : hi) = mid;
