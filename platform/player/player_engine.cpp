@@ -56,7 +56,10 @@ BOOL PlayerEngine::Play(const char* image, DWORD flags) {
             accepted = FALSE;
         }
     }
-    request.frame = CurrentTick().run ? PlaceFromTimer() : PlaceNow();
+    if (CurrentTick().run)
+        request.frame = PlaceFromTimer();
+    else
+        PlaceNow(request);
     ring_.Push(request);
     return accepted;
 }
@@ -71,18 +74,41 @@ std::int64_t PlayerEngine::Reachable(const StreamClock::Reading& r, std::int64_t
     return static_cast<std::int64_t>(std::ceil(r.FrameAt(nowNs))) + r.aheadFrames + safetyFrames_;
 }
 
-std::int64_t PlayerEngine::PlaceNow() {
+void PlayerEngine::PlaceNow(PlayRequest& request) {
+    request.frame = PlayRequest::kAsap;
     if (options_.placement == Placement::kAtWakeUp)
-        return PlayRequest::kAsap;
+        return;
     const StreamClock::Reading r = clock_.Current();
     if (!r.valid)
-        return PlayRequest::kAsap;
+        return;
+    std::uint32_t ticket = 0;
+    while (ticket == 0)
+        ticket = (tickets_.fetch_add(1, std::memory_order_relaxed) + 1) & 0x7FFFFFFFu;
+    request.ticket = ticket;
     const std::int64_t now = monotonic_.NowNs();
-    const std::int64_t frame = Reachable(r, now);
-    lastFreeFrame_.store(frame, std::memory_order_relaxed);
+    // Where it will land at the latest, until the callback says where it did.
+    lastFreeFrame_.store(Reachable(r, now), std::memory_order_relaxed);
     lastFreeEpoch_.store(r.epoch, std::memory_order_relaxed);
+    lastFreeTicket_.store(ticket, std::memory_order_relaxed);
     lastFreeNs_.store(now, std::memory_order_release);
-    return frame;
+}
+
+void PlayerEngine::Settle(Run& run) {
+    if (run.awaiting == 0)
+        return;
+    for (;;) {
+        const std::uint32_t v1 = landedVersion_.load(std::memory_order_acquire);
+        const std::uint32_t ticket = landedTicket_.load(std::memory_order_acquire);
+        const std::int64_t frame = landedFrame_.load(std::memory_order_acquire);
+        const std::uint32_t v2 = landedVersion_.load(std::memory_order_relaxed);
+        if (v1 != v2 || (v1 & 1) != 0)
+            continue;
+        if (ticket == run.awaiting) {
+            run.baseFrame = frame;
+            run.awaiting = 0;
+        }
+        return;
+    }
 }
 
 void PlayerEngine::Anchor(Run& run, std::uint64_t tick, const StreamClock::Reading& r,
@@ -93,6 +119,7 @@ void PlayerEngine::Anchor(Run& run, std::uint64_t tick, const StreamClock::Readi
     run.epoch = r.epoch;
     run.baseTick = tick;
     run.baseFrame = Reachable(r, nowNs);
+    run.awaiting = 0;
 }
 
 PlayerEngine::Run& PlayerEngine::RunFor(const TickContext& tick, const StreamClock::Reading& r) {
@@ -113,10 +140,12 @@ PlayerEngine::Run& PlayerEngine::RunFor(const TickContext& tick, const StreamClo
     const bool freeSeen = freeNs != INT64_MIN;
     const std::int64_t sinceFree = freeSeen ? tick.startNs - freeNs : -1;
     if (freeSeen && sinceFree >= 0 && sinceFree <= kSameMomentNs &&
-        lastFreeEpoch_.load(std::memory_order_relaxed) == r.epoch)
+        lastFreeEpoch_.load(std::memory_order_relaxed) == r.epoch) {
         run.baseFrame = lastFreeFrame_.load(std::memory_order_relaxed);
-    else
+        run.awaiting = lastFreeTicket_.load(std::memory_order_relaxed);
+    } else {
         run.baseFrame = Reachable(r, tick.startNs);
+    }
     return run;
 }
 
@@ -131,6 +160,7 @@ std::int64_t PlayerEngine::DueNs(const TickContext& tick, std::int64_t nowNs) no
         Anchor(run, tick.tick, r, nowNs);
         return nowNs;
     }
+    Settle(run);
     if (!r.advancing || nowNs - r.tNs > kStaleNs)
         return nowNs + kHoldNs;  // the stream stands: so does its count
     const std::int64_t request =
@@ -153,6 +183,7 @@ std::int64_t PlayerEngine::PlaceFromTimer() {
     Run& run = RunFor(tick, r);
     if (!run.anchored || run.epoch != r.epoch)
         Anchor(run, tick.tick, r, monotonic_.NowNs());
+    Settle(run);
     return FrameOf(run, tick.tick);
 }
 
@@ -170,6 +201,13 @@ void PlayerEngine::Schedule(const PlayRequest& request) {
         --eventCount_;
     }
     events_[eventCount_++] = Event{frame, request};
+    if (request.ticket != 0) {
+        const std::uint32_t v = landedVersion_.load(std::memory_order_relaxed);
+        landedVersion_.store(v + 1, std::memory_order_relaxed);
+        landedFrame_.store(frame, std::memory_order_release);
+        landedTicket_.store(request.ticket, std::memory_order_release);
+        landedVersion_.store(v + 2, std::memory_order_release);
+    }
 }
 
 void PlayerEngine::Render(float* out, std::uint32_t frames, const StreamReport& report) noexcept {

@@ -6,8 +6,9 @@
 // interval of a run is the same to a frame, or one of two lengths a frame apart), and the player
 // paces the timer by them: a tick is due when the stream reaches its frame less the distance that
 // a request needs. "Now" becomes a frame only through the server's own timing report, passed in
-// with each callback; any request from outside a timer callback sounds at the first frame that
-// is surely not yet written.
+// with each callback. A request from outside a timer callback sounds at the next frame that the
+// callback writes, as soon as it can; a run started with it (On/Off's first click) counts from
+// the frame where it landed.
 //
 // Real-time contract: Render() runs on the audio callback, DueNs() and a Play() from a timer
 // callback on the timer thread. None of them takes a lock, allocates or does I/O.
@@ -82,14 +83,17 @@ class PlayerEngine : public SoundPlayer, public TickPacer {
         std::int64_t baseFrame = 0;
         std::uint64_t baseTick = 0;
         std::uint32_t periodMs = 0;
+        std::uint32_t awaiting = 0;  // the ticket of tick 0 while it has not landed
     };
+    // Counts from where tick 0 landed once the callback has said so.
+    void Settle(Run& run);
     std::int64_t FrameOf(const Run& run, std::uint64_t tick) const;
     // The first frame that a request made at nowNs can surely still reach.
     std::int64_t Reachable(const StreamClock::Reading& r, std::int64_t nowNs) const;
     Run& RunFor(const TickContext& tick, const StreamClock::Reading& r);
     void Anchor(Run& run, std::uint64_t tick, const StreamClock::Reading& r, std::int64_t nowNs);
     std::int64_t PlaceFromTimer();
-    std::int64_t PlaceNow();
+    void PlaceNow(PlayRequest& request);
     void Schedule(const PlayRequest& request);
 
     const PlayerOptions options_;
@@ -106,6 +110,12 @@ class PlayerEngine : public SoundPlayer, public TickPacer {
     std::atomic<std::int64_t> lastFreeNs_{INT64_MIN};
     std::atomic<std::int64_t> lastFreeFrame_{0};
     std::atomic<std::uint32_t> lastFreeEpoch_{0};
+    std::atomic<std::uint32_t> lastFreeTicket_{0};
+    std::atomic<std::uint32_t> tickets_{0};
+    // Where the latest ticketed request landed (written by the callback under a sequence lock).
+    std::atomic<std::uint32_t> landedVersion_{0};
+    std::atomic<std::uint32_t> landedTicket_{0};
+    std::atomic<std::int64_t> landedFrame_{0};
 
     RequestRing ring_;
 

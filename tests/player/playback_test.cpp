@@ -27,32 +27,45 @@ std::int64_t FirstSoundFrom(const std::vector<float>& audio, std::int64_t from) 
 
 TEST(Playback, ARequestSoundsRightAfterWhatIsQueuedAndAStopEndsIt) {
     Rig rig({}, {}, true);
+    const double heard = rig.renderer.HeardAt(rig.renderer.NowNs());
     PlaySoundA(Image(g_accent), nullptr, SND_ASYNC | SND_MEMORY);
-    rig.renderer.Advance(5'000'000);
+    rig.renderer.Advance(25'000'000);
     PlaySoundA(nullptr, nullptr, SND_ASYNC);
     rig.renderer.Advance(200'000'000);
     const auto& audio = rig.renderer.Audio();
-    // Heard 3 s in, after the server's 150 ms of queued frames and the 3 ms of safety.
+    // Heard right after the server's 150 ms of queued frames: in the next burst that it asks for.
     const std::int64_t start = FirstSoundFrom(audio, 0);
     ASSERT_GT(start, 0);
-    EXPECT_EQ(start, (3000 + 150 + 3) * 48);
-    // The stop came 5 ms later and takes effect exactly 240 frames later.
-    EXPECT_NE(audio[static_cast<std::size_t>(start + 239)], 0.0f);
-    EXPECT_EQ(FirstSoundFrom(audio, start + 240), -1);
+    EXPECT_GE(static_cast<double>(start) - heard, 7200 - 960);
+    EXPECT_LE(static_cast<double>(start) - heard, 7200);
+    EXPECT_EQ(start % 960, 0);
+    // The stop ends the accent (30 ms) at the start of a later burst, before its end.
+    std::int64_t end = start;
+    while (audio[static_cast<std::size_t>(end)] != 0.0f)
+        ++end;
+    EXPECT_EQ(end % 960, 0);
+    EXPECT_LT(end, start + 1440);
+    EXPECT_EQ(FirstSoundFrom(audio, end), -1);
 }
 
 TEST(Playback, ANewRequestCutsTheSoundThatPlays) {
     Rig rig({}, {}, true);
     PlaySoundA(Image(g_accent), nullptr, SND_ASYNC | SND_MEMORY);
-    rig.renderer.Advance(5'000'000);
+    rig.renderer.Advance(25'000'000);
     PlaySoundA(Image(g_regular), nullptr, SND_ASYNC | SND_MEMORY);
     rig.renderer.Advance(200'000'000);
     const auto& audio = rig.renderer.Audio();
     const std::int64_t start = FirstSoundFrom(audio, 0);
-    EXPECT_NEAR(audio[static_cast<std::size_t>(start + 240)], 0.45f, 1e-3f);
-    // The regular click plays whole (20 ms) and then silence.
-    EXPECT_NE(audio[static_cast<std::size_t>(start + 240 + 959)], 0.0f);
-    EXPECT_EQ(FirstSoundFrom(audio, start + 240 + 960), -1);
+    ASSERT_GT(start, 0);
+    // The regular click (level 0.45) takes over at a burst within the accent, plays whole
+    // (20 ms) and then silence.
+    std::int64_t cut = start + 960;
+    while (cut < start + 1440 && std::abs(audio[static_cast<std::size_t>(cut)]) > 0.5f * 0.45f &&
+           std::abs(std::abs(audio[static_cast<std::size_t>(cut)]) - 0.45f) > 1e-3f)
+        cut += 960;
+    EXPECT_NEAR(std::abs(audio[static_cast<std::size_t>(cut)]), 0.45f, 1e-3f);
+    EXPECT_NE(audio[static_cast<std::size_t>(cut + 959)], 0.0f);
+    EXPECT_EQ(FirstSoundFrom(audio, cut + 960), -1);
 }
 
 TEST(Playback, TheToneLoopsWithoutASeamUntilStopped) {
