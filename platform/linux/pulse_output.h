@@ -2,7 +2,7 @@
 // PulseAudio, and PipeWire through pipewire-pulse, which most desktops run.
 //
 //   [x] the server's timing report with every buffer (interpolated, updated by the server)
-//   [x] a short queue (30 ms) with few wake-ups (one per 10 ms)
+//   [x] a short queue (30 ms) with few wake-ups (one per 15 ms)
 //   [x] follows the default sink and survives suspend, moves and a server restart: it reconnects
 //       by itself, backing off to one try a second, without spinning
 //   [ ] ALSA or JACK without a sound server: the program then runs silently
