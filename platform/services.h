@@ -7,8 +7,9 @@
 namespace platform {
 
 // A periodic callback service with millisecond periods. Tick k of a timer is due at its start plus
-// k times its period. SetEvent returns 0 for a refused request; killing an unknown id is harmless,
-// and once KillEvent returns no callback of that timer runs any more.
+// k times its period, or when the service's pacer says (player::TickPacer: the Linux service
+// follows the sound that is heard). SetEvent returns 0 for a refused request; killing an unknown id
+// is harmless, and once KillEvent returns no callback of that timer runs any more.
 class TimerService {
   public:
     virtual ~TimerService() = default;

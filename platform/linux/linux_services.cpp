@@ -7,20 +7,18 @@ namespace platform::linux_backend {
 
 LinuxServices::LinuxServices(const LinuxOptions& options) {
     player::PlayerOptions playerOptions = options.player;
-    if (options.openAudio &&
-        output_.Open(playerOptions.sampleRate, playerOptions.channels, options.bufferFrames)) {
-        playerOptions.sampleRate = output_.SampleRate();
-        playerOptions.channels = output_.Channels();
-    }
+    playerOptions.sampleRate = PulseOutput::kRate;
+    playerOptions.channels = PulseOutput::kChannels;
     player_ = std::make_unique<player::PlayerEngine>(playerOptions, clock_);
-    hasOutput_ = output_.Start(*player_);
-    if (!hasOutput_) {
-        output_.Close();
-        if (options.openAudio)
+    output_ = std::make_unique<PulseOutput>(*player_);
+    if (options.openAudio) {
+        hasOutput_ = output_->Start(options.connectWaitMs);
+        // Said once; the output keeps looking, and a server that comes later is used.
+        if (!hasOutput_)
             std::fputs("metronome: no audio output found, running silently\n", stderr);
     }
     waveOut_ = std::make_unique<PlayerWaveOut>(*player_);
-    timers_ = std::make_unique<ThreadTimerService>();
+    timers_ = std::make_unique<ThreadTimerService>(player_.get());
 }
 
 LinuxServices::~LinuxServices() {
@@ -28,7 +26,7 @@ LinuxServices::~LinuxServices() {
         Install({});
     timers_.reset();  // joins the timer thread: no more requests
     player_->Play(nullptr, SND_ASYNC);
-    output_.Close();  // joins the audio thread: nothing reads a sample any more
+    output_->Close();  // joins the client thread: nothing reads a sample any more
 }
 
 Services LinuxServices::Get() {

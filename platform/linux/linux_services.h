@@ -9,7 +9,7 @@
 
 #include "platform/linux/monotonic_clock.h"
 #include "platform/linux/player_wave_out.h"
-#include "platform/linux/rtaudio_output.h"
+#include "platform/linux/pulse_output.h"
 #include "platform/linux/thread_timer_service.h"
 #include "platform/linux/xdg_shell.h"
 #include "platform/player/player_engine.h"
@@ -18,9 +18,9 @@
 namespace platform::linux_backend {
 
 struct LinuxOptions {
-    player::PlayerOptions player;  // the rate and channels are what the device grants
-    unsigned bufferFrames = 480;   // 10 ms at 48 kHz
-    bool openAudio = true;         // false: run silently without looking for a device
+    player::PlayerOptions player;  // the rate and channels are the output's
+    bool openAudio = true;         // false: run silently without looking for a server
+    int connectWaitMs = 1000;      // how long start-up waits for the first stream
 };
 
 class LinuxServices {
@@ -34,15 +34,15 @@ class LinuxServices {
     Services Get();
 
     bool HasOutput() const { return hasOutput_; }
-    const RtAudioOutput& Output() const { return output_; }
+    const PulseOutput& Output() const { return *output_; }
     player::PlayerEngine& Player() { return *player_; }
     ThreadTimerService& Timers() { return *timers_; }
 
   private:
     SystemMonotonicClock clock_;
-    RtAudioOutput output_;
     bool hasOutput_ = false;
     std::unique_ptr<player::PlayerEngine> player_;
+    std::unique_ptr<PulseOutput> output_;
     std::unique_ptr<PlayerWaveOut> waveOut_;
     std::unique_ptr<ThreadTimerService> timers_;
     XdgShell shell_;

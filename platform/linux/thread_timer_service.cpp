@@ -18,6 +18,7 @@ namespace platform::linux_backend {
 namespace {
 
 constexpr std::int64_t kMs = 1'000'000;
+constexpr std::int64_t kRecheckNs = 50 * kMs;
 
 void FutexWaitUntil(std::atomic<std::uint32_t>& word, std::uint32_t seen, std::int64_t dueNs) {
     timespec until{};
@@ -46,7 +47,8 @@ bool AskForRealTime() {
 
 }  // namespace
 
-ThreadTimerService::ThreadTimerService() : thread_([this] { Run(); }) {}
+ThreadTimerService::ThreadTimerService(player::TickPacer* pacer)
+    : pacer_(pacer), thread_([this] { Run(); }) {}
 
 ThreadTimerService::~ThreadTimerService() {
     quit_.store(true);
@@ -142,21 +144,26 @@ void ThreadTimerService::Run() {
                 nextTick[i] = 1;
             }
             const std::int64_t start = slot.startNs.load();
-            const std::int64_t period = std::int64_t{slot.periodMs.load()} * kMs;
+            const UINT periodMs = slot.periodMs.load();
+            const std::int64_t period = std::int64_t{periodMs} * kMs;
             const std::int64_t now = MonotonicNowNs();
-            std::int64_t due = start + static_cast<std::int64_t>(nextTick[i]) * period;
+            player::TickContext context{slot.run.load(), start, periodMs, nextTick[i]};
+            const std::int64_t due =
+                pacer_ ? pacer_->DueNs(context, now) : player::MonotonicDueNs(context);
             if (due > now) {
-                earliest = std::min(earliest, due);
+                // A paced deadline moves with the stream's reports: look again now and then.
+                earliest = std::min(earliest, pacer_ ? std::min(due, now + kRecheckNs) : due);
                 continue;
             }
-            // After a stall, sound the latest due tick once instead of a burst of stale ones.
-            const auto behind = static_cast<std::uint64_t>((now - due) / period);
-            nextTick[i] += behind;
+            if (!pacer_) {
+                // After a stall, sound the latest due tick once instead of a burst of stale ones.
+                const auto behind = static_cast<std::uint64_t>((now - due) / period);
+                nextTick[i] += behind;
+                context.tick = nextTick[i];
+            }
             const LPTIMECALLBACK callback = slot.callback.load();
             const DWORD_PTR user = slot.user.load();
             const bool periodic = slot.periodic.load();
-            const player::TickContext context{slot.run.load(), start, slot.periodMs.load(),
-                                              nextTick[i]};
             firing_.store(id);
             if (slot.id.load() == id) {
                 const player::TickScope scope(context);

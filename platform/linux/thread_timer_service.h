@@ -1,19 +1,23 @@
-// The multimedia timers on a thread of their own: absolute sleeps on the monotonic clock, so tick
-// k of a timer is due at its start plus k periods and never drifts. The thread shares nothing
-// with the GUI thread but atomics, and asks for real-time scheduling (carrying on without it).
+// The multimedia timers on a thread of their own, sleeping to absolute deadlines on the monotonic
+// clock. A pacer (the player) says when each tick is due, following the sound that is heard;
+// without one tick k of a timer is due at its start plus k periods and never drifts. The thread
+// shares nothing with the GUI thread but atomics, and asks for real-time scheduling (carrying on
+// without it).
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 #include <thread>
 
+#include "platform/player/tick_context.h"
 #include "platform/services.h"
 
 namespace platform::linux_backend {
 
 class ThreadTimerService : public TimerService {
   public:
-    ThreadTimerService();
+    // The pacer, when given, must outlive the service; DueNs is called on the timer thread only.
+    explicit ThreadTimerService(player::TickPacer* pacer = nullptr);
     ~ThreadTimerService() override;
     ThreadTimerService(const ThreadTimerService&) = delete;
     ThreadTimerService& operator=(const ThreadTimerService&) = delete;
@@ -45,6 +49,7 @@ class ThreadTimerService : public TimerService {
         std::atomic<std::uint64_t> run{0};
     };
     void Run();
+    std::int64_t DueNs(const player::TickContext& tick, std::int64_t nowNs);
     void Wake();
 
     Slot slots_[kMaxTimers];
@@ -54,6 +59,7 @@ class ThreadTimerService : public TimerService {
     std::atomic<bool> quit_{false};
     std::atomic<UINT> firing_{0};  // id whose callback runs now
     std::atomic<bool> realTime_{false};
+    player::TickPacer* const pacer_;
     std::thread thread_;
 };
 

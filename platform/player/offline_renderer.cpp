@@ -1,6 +1,8 @@
-// The virtual stream: when each buffer is requested, and the onset scan of what was rendered.
+// The virtual stream: what is heard when, when each burst of buffers is requested, and the onset
+// scan of what was rendered.
 #include "platform/player/offline_renderer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -11,8 +13,15 @@ OfflineRenderer::OfflineRenderer(const PlayerOptions& options, const StreamModel
     : stream_(stream),
       keepAudio_(keepAudio),
       timers_([this] { return nowNs_; }),
-      player_(std::make_unique<PlayerEngine>(options, *this)),
-      scratch_(std::size_t{stream.bufferFrames} * options.channels) {}
+      player_(std::make_unique<PlayerEngine>(options, *this)) {
+    paces_.push_back(StreamPace{0, stream.bufferFrames, stream.buffersPerBurst, stream.fillFrames});
+    paces_.insert(paces_.end(), stream.changes.begin(), stream.changes.end());
+    std::uint32_t largest = 0;
+    for (const StreamPace& p : paces_)
+        largest = std::max(largest, p.bufferFrames);
+    scratch_.resize(std::size_t{largest} * options.channels);
+    timers_.SetPacer(player_.get());
+}
 
 Services OfflineRenderer::AsServices() {
     Services s;
@@ -21,41 +30,93 @@ Services OfflineRenderer::AsServices() {
     return s;
 }
 
-std::int64_t OfflineRenderer::CallbackNs(std::uint64_t buffer) const {
-    // A burst is requested once the server has room for all of it.
-    const std::uint64_t burst = buffer / stream_.buffersPerBurst;
-    const double endFrame =
-        static_cast<double>((burst + 1) * stream_.buffersPerBurst * stream_.bufferFrames);
+const StreamPace& OfflineRenderer::PaceAt(std::int64_t ns) const {
+    const StreamPace* pace = &paces_.front();
+    for (const StreamPace& p : paces_)
+        if (p.fromNs <= ns)
+            pace = &p;
+    return *pace;
+}
+
+double OfflineRenderer::HeardAt(std::int64_t ns) const {
+    // The stream's own time: the monotonic time without the stall.
+    double s = static_cast<double>(ns);
+    if (ns > stream_.stallAtNs)
+        s = static_cast<double>(std::max(stream_.stallAtNs, ns - stream_.stallNs));
     const double rate = player_->Options().sampleRate * (1.0 + stream_.ppm * 1e-6);
-    double t = (endFrame - stream_.fillFrames) / rate * 1e9;
+    double frames = s * 1e-9 * rate;
     if (stream_.wanderPpm != 0) {
-        // The time at which a stream whose rate swings sinusoidally has played this far (to
-        // first order in the swing).
         const double w = 2 * std::numbers::pi / stream_.wanderPeriodS;
-        t -= stream_.wanderPpm * 1e-6 / w * (1 - std::cos(w * t * 1e-9)) * 1e9;
+        frames += rate * stream_.wanderPpm * 1e-6 / w * (1 - std::cos(w * s * 1e-9));
     }
+    return std::max(0.0, frames);
+}
+
+std::int64_t OfflineRenderer::TimeOfHeard(double frame) const {
+    if (frame <= 0)
+        return 0;
+    // The first moment at which the listener has heard `frame` (HeardAt never falls): a few
+    // Newton steps from the nominal rate, then bisection in the small bracket around them.
+    const double perNs = player_->Options().sampleRate * 1e-9;
+    double guess = frame / perNs;
+    for (int i = 0; i < 4; ++i) {
+        const double heard = HeardAt(static_cast<std::int64_t>(guess));
+        if (heard == HeardAt(static_cast<std::int64_t>(guess) + 1))
+            guess += 1e6;  // standing (a stall): step past it
+        else
+            guess += (frame - heard) / perNs;
+    }
+    std::int64_t lo = std::max<std::int64_t>(0, static_cast<std::int64_t>(guess) - 4096);
+    std::int64_t hi = static_cast<std::int64_t>(guess) + 4096;
+    if (HeardAt(lo) >= frame || HeardAt(hi) < frame) {
+        lo = 0;
+        hi = 1;
+        while (HeardAt(hi) < frame)
+            hi *= 2;
+    }
+    while (hi - lo > 1) {
+        const std::int64_t mid = lo + (hi - lo) / 2;
+        (HeardAt(mid) < frame ? lo : hi) = mid;
+    }
+    return hi;
+}
+
+std::int64_t OfflineRenderer::NextBurstNs() const {
+    if (burstLeft_ > 0)
+        return nowNs_;
+    // A burst is requested once the server has room for all of it.
+    const StreamPace& pace = PaceAt(nowNs_);
+    const auto burst = std::int64_t{pace.bufferFrames} * pace.buffersPerBurst;
+    std::int64_t t = TimeOfHeard(static_cast<double>(written_ + burst - pace.fillFrames));
     if (stream_.maxLateNs > 0) {
         // A fixed pseudo-random lateness per burst keeps runs repeatable.
-        const std::uint64_t h = (burst + 1) * 0x9E3779B97F4A7C15ull;
-        t += static_cast<double>((h >> 11) % static_cast<std::uint64_t>(stream_.maxLateNs));
+        const std::uint64_t h = (bursts_ + 1) * 0x9E3779B97F4A7C15ull;
+        t += static_cast<std::int64_t>((h >> 11) % static_cast<std::uint64_t>(stream_.maxLateNs));
     }
-    if (t >= static_cast<double>(stream_.stallAtNs))
-        t += static_cast<double>(stream_.stallNs);
-    return std::max<std::int64_t>(0, std::llround(t));
+    return std::max(t, nowNs_);
 }
 
 void OfflineRenderer::Callback() {
-    const bool waited = CallbackNs(buffer_) > 0 && buffer_ % stream_.buffersPerBurst == 0;
-    player_->Render(scratch_.data(), stream_.bufferFrames, nowNs_, waited);
-    ++buffer_;
+    const StreamPace& pace = PaceAt(nowNs_);
+    if (burstLeft_ == 0) {
+        burstLeft_ = pace.buffersPerBurst;
+        ++bursts_;
+    }
+    --burstLeft_;
+    StreamReport report;
+    report.nowNs = nowNs_;
+    report.heardFrame = static_cast<std::int64_t>(std::floor(HeardAt(nowNs_)));
+    report.advancing =
+        !(nowNs_ >= stream_.stallAtNs && nowNs_ < stream_.stallAtNs + stream_.stallNs);
+    player_->Render(scratch_.data(), pace.bufferFrames, report);
     const unsigned channels = player_->Options().channels;
-    for (std::uint32_t i = 0; i < stream_.bufferFrames; ++i, ++frame_) {
+    for (std::uint32_t i = 0; i < pace.bufferFrames; ++i, ++written_) {
         const float v = scratch_[std::size_t{i} * channels];
         if (keepAudio_)
             audio_.push_back(v);
         if (v != 0.0f) {
             if (silentRun_ >= player_->Options().sampleRate / 1000)
-                onsets_.push_back(Onset{frame_, std::abs(v)});
+                onsets_.push_back(Onset{written_, std::abs(v)});
             silentRun_ = 0;
         } else {
             ++silentRun_;
@@ -66,7 +127,7 @@ void OfflineRenderer::Callback() {
 void OfflineRenderer::Advance(std::int64_t ns) {
     const std::int64_t end = nowNs_ + ns;
     for (;;) {
-        const std::int64_t callback = CallbackNs(buffer_);
+        const std::int64_t callback = NextBurstNs();
         const std::int64_t tick = timers_.NextDueNs();
         const std::int64_t next = std::min(callback, tick);
         if (next > end)

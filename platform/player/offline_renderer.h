@@ -1,7 +1,8 @@
 // Drives the player and the timers in virtual time into memory: no device, no threads. The stream
 // is modelled as a server would run it: buffers requested in bursts as its clock (which may run
-// some ppm away from the monotonic clock) drains them, with an opening prefill. Tests read every
-// onset to the frame.
+// some ppm away from the monotonic clock) drains them, with an opening prefill, and a timing
+// report with every callback. The server may change its pace on the way (another client joins,
+// the graph changes its quantum, the sink is suspended). Tests read every onset to the frame.
 #pragma once
 
 #include <cstdint>
@@ -13,16 +14,25 @@
 
 namespace platform::player {
 
+// How the server asks for audio from a moment on.
+struct StreamPace {
+    std::int64_t fromNs = 0;
+    std::uint32_t bufferFrames = 240;   // 5 ms at 48 kHz
+    std::uint32_t buffersPerBurst = 4;  // callbacks come this many at a time
+    std::uint32_t fillFrames = 7200;    // the server keeps this much queued (150 ms)
+};
+
 struct StreamModel {
-    std::uint32_t bufferFrames = 240;    // 5 ms at 48 kHz
-    std::uint32_t buffersPerBurst = 4;   // callbacks come this many at a time
-    std::uint32_t fillFrames = 7200;     // the server keeps this much queued (150 ms)
+    std::uint32_t bufferFrames = 240;  // the pace from the start (see StreamPace)
+    std::uint32_t buffersPerBurst = 4;
+    std::uint32_t fillFrames = 7200;
+    std::vector<StreamPace> changes;     // later paces, in time order
     double ppm = 0;                      // stream clock against the monotonic clock
     double wanderPpm = 0;                // ... swinging this far around ppm ...
     double wanderPeriodS = 600;          // ... over this many seconds
     std::int64_t maxLateNs = 0;          // each burst comes up to this much late (pseudo-random)
-    std::int64_t stallAtNs = INT64_MAX;  // the server stops playing here (an underrun) ...
-    std::int64_t stallNs = 0;            // ... for this long, then goes on where it was
+    std::int64_t stallAtNs = INT64_MAX;  // the server stops playing here (an underrun, a suspended
+    std::int64_t stallNs = 0;            // sink) for this long, then goes on where it was
 };
 
 struct Onset {
@@ -48,21 +58,27 @@ class OfflineRenderer : public MonotonicClock {
     const std::vector<Onset>& Onsets() const { return onsets_; }
     // The first channel of everything rendered, when asked for at construction.
     const std::vector<float>& Audio() const { return audio_; }
+    // The frame that the listener hears at a time (the truth that the server reports).
+    double HeardAt(std::int64_t ns) const;
 
   private:
-    std::int64_t CallbackNs(std::uint64_t buffer) const;
+    const StreamPace& PaceAt(std::int64_t ns) const;
+    std::int64_t TimeOfHeard(double frame) const;
+    std::int64_t NextBurstNs() const;
     void Callback();
 
     StreamModel stream_;
+    std::vector<StreamPace> paces_;
     bool keepAudio_;
     std::int64_t nowNs_ = 0;
     VirtualTimerService timers_;
     std::unique_ptr<PlayerEngine> player_;
-    std::uint64_t buffer_ = 0;  // next buffer to request
+    std::int64_t written_ = 0;  // frames handed to the server
+    std::uint64_t bursts_ = 0;
+    std::uint32_t burstLeft_ = 0;  // callbacks still to come in the current burst
     std::vector<float> scratch_;
     std::vector<Onset> onsets_;
     std::vector<float> audio_;
-    std::int64_t frame_ = 0;
     std::int64_t silentRun_ = 1 << 30;
 };
 

@@ -1,10 +1,10 @@
-// Placement of requests on output frames and the rendering of the schedule they make.
+// Placement of requests on the stream's frames, the pacing of the timer by them, and the
+// rendering of the schedule they make.
 #include "platform/player/player_engine.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "platform/player/tick_context.h"
 #include "platform/sound_images.h"
 #include "platform/wave_image.h"
 
@@ -14,15 +14,26 @@ namespace {
 // On/Off plays its accent just before it starts the timer: a request this close before a run's
 // start is that run's tick 0.
 constexpr std::int64_t kSameMomentNs = 2'000'000;
+// A stream that has not reported for this long stands still (the server stopped reading it).
+constexpr std::int64_t kStaleNs = 300'000'000;
+// While the stream stands, a waiting tick looks again this often.
+constexpr std::int64_t kHoldNs = 10'000'000;
+// A tick this far behind its stream is not late but lost (the machine or the server stopped for
+// a while): its run starts afresh at the tick.
+constexpr std::int64_t kFarNs = 1'000'000'000;
+
+std::int64_t Frames(double ms, std::uint32_t rate) {
+    return std::llround(ms * 1e-3 * rate);
+}
 
 }  // namespace
 
 PlayerEngine::PlayerEngine(const PlayerOptions& options, const MonotonicClock& clock)
     : options_(options),
-      clock_(clock),
-      latencyNs_(static_cast<std::int64_t>(options.latencyMs * 1e6)),
-      bandFrames_(options.bandMs * 1e-3 * options.sampleRate),
-      filter_(options.sampleRate) {}
+      monotonic_(clock),
+      safetyFrames_(Frames(options.safetyMs, options.sampleRate)),
+      leadFrames_(Frames(options.tickLeadMs, options.sampleRate)),
+      clock_(options.sampleRate) {}
 
 BOOL PlayerEngine::Play(const char* image, DWORD flags) {
     PlayRequest request;
@@ -45,122 +56,135 @@ BOOL PlayerEngine::Play(const char* image, DWORD flags) {
             accepted = FALSE;
         }
     }
-    request.frame = CurrentTick().run ? PlaceFromTimer() : PlaceNow();
+    if (CurrentTick().run)
+        request.frame = PlaceFromTimer();
+    else
+        PlaceNow(request);
     ring_.Push(request);
     return accepted;
 }
 
-double PlayerEngine::IntervalFrames(std::int64_t periodMs, const ClockFilter::Line& line) const {
-    return static_cast<double>(periodMs) * 1e-3 * options_.sampleRate *
-           line.RateRatio(options_.sampleRate);
+std::int64_t PlayerEngine::FrameOf(const Run& run, std::uint64_t tick) const {
+    // Whole numbers throughout: the count stays exact however long the run.
+    const auto ticks = static_cast<std::int64_t>(tick - run.baseTick);
+    return run.baseFrame + (ticks * run.periodMs * options_.sampleRate + 500) / 1000;
 }
 
-std::int64_t PlayerEngine::PlaceNow() {
+std::int64_t PlayerEngine::Reachable(const StreamClock::Reading& r, std::int64_t nowNs) const {
+    return static_cast<std::int64_t>(std::ceil(r.FrameAt(nowNs))) + r.aheadFrames + safetyFrames_;
+}
+
+void PlayerEngine::PlaceNow(PlayRequest& request) {
+    request.frame = PlayRequest::kAsap;
     if (options_.placement == Placement::kAtWakeUp)
-        return PlayRequest::kAsap;
-    const ClockFilter::Line line = filter_.Current();
-    if (!line.valid)
-        return PlayRequest::kAsap;
-    const std::int64_t now = clock_.NowNs();
-    const auto frame = std::llround(line.FrameAt(now + latencyNs_));
-    lastFreeFrame_.store(frame, std::memory_order_relaxed);
+        return;
+    const StreamClock::Reading r = clock_.Current();
+    if (!r.valid)
+        return;
+    std::uint32_t ticket = 0;
+    while (ticket == 0)
+        ticket = (tickets_.fetch_add(1, std::memory_order_relaxed) + 1) & 0x7FFFFFFFu;
+    request.ticket = ticket;
+    const std::int64_t now = monotonic_.NowNs();
+    // Where it will land at the latest, until the callback says where it did.
+    lastFreeFrame_.store(Reachable(r, now), std::memory_order_relaxed);
+    lastFreeEpoch_.store(r.epoch, std::memory_order_relaxed);
+    lastFreeTicket_.store(ticket, std::memory_order_relaxed);
     lastFreeNs_.store(now, std::memory_order_release);
-    return frame;
 }
 
-PlayerEngine::Run& PlayerEngine::RunFor(std::uint64_t id, const ClockFilter::Line& line) {
+void PlayerEngine::Settle(Run& run) {
+    if (run.awaiting == 0)
+        return;
+    for (;;) {
+        const std::uint32_t v1 = landedVersion_.load(std::memory_order_acquire);
+        const std::uint32_t ticket = landedTicket_.load(std::memory_order_acquire);
+        const std::int64_t frame = landedFrame_.load(std::memory_order_acquire);
+        const std::uint32_t v2 = landedVersion_.load(std::memory_order_relaxed);
+        if (v1 != v2 || (v1 & 1) != 0)
+            continue;
+        if (ticket == run.awaiting) {
+            run.baseFrame = frame;
+            run.awaiting = 0;
+        }
+        return;
+    }
+}
+
+void PlayerEngine::Anchor(Run& run, std::uint64_t tick, const StreamClock::Reading& r,
+                          std::int64_t nowNs) {
+    if (run.anchored)
+        reanchors_.fetch_add(1, std::memory_order_relaxed);
+    run.anchored = true;
+    run.epoch = r.epoch;
+    run.baseTick = tick;
+    run.baseFrame = Reachable(r, nowNs);
+    run.awaiting = 0;
+}
+
+PlayerEngine::Run& PlayerEngine::RunFor(const TickContext& tick, const StreamClock::Reading& r) {
     for (Run& run : runs_)
-        if (run.id == id)
+        if (run.id == tick.run)
             return run;
-    const TickContext& tick = CurrentTick();
     Run& run = runs_[nextRun_];
     nextRun_ = (nextRun_ + 1) % runs_.size();
     run = Run{};
-    run.id = id;
-    run.mature = line.mature;
-    run.interval = IntervalFrames(tick.periodMs, line);
+    run.id = tick.run;
+    run.periodMs = tick.periodMs;
+    if (!r.valid)
+        return run;  // counted once a stream reports
+    run.anchored = true;
+    run.epoch = r.epoch;
     const std::int64_t freeNs = lastFreeNs_.load(std::memory_order_acquire);
     // No subtraction from the "never" marker: it would overflow.
     const bool freeSeen = freeNs != INT64_MIN;
     const std::int64_t sinceFree = freeSeen ? tick.startNs - freeNs : -1;
-    if (freeSeen && sinceFree >= 0 && sinceFree <= kSameMomentNs)
+    if (freeSeen && sinceFree >= 0 && sinceFree <= kSameMomentNs &&
+        lastFreeEpoch_.load(std::memory_order_relaxed) == r.epoch) {
         run.baseFrame = lastFreeFrame_.load(std::memory_order_relaxed);
-    else
-        run.baseFrame = std::llround(line.FrameAt(tick.startNs + latencyNs_));
+        run.awaiting = lastFreeTicket_.load(std::memory_order_relaxed);
+    } else {
+        run.baseFrame = Reachable(r, tick.startNs);
+    }
     return run;
+}
+
+std::int64_t PlayerEngine::DueNs(const TickContext& tick, std::int64_t nowNs) noexcept {
+    if (options_.placement == Placement::kAtWakeUp)
+        return MonotonicDueNs(tick);
+    const StreamClock::Reading r = clock_.Current();
+    Run& run = RunFor(tick, r);
+    if (!r.valid)
+        return MonotonicDueNs(tick);  // no stream: nothing is heard, the monotonic clock rules
+    if (!run.anchored || run.epoch != r.epoch) {
+        Anchor(run, tick.tick, r, nowNs);
+        return nowNs;
+    }
+    Settle(run);
+    if (!r.advancing || nowNs - r.tNs > kStaleNs)
+        return nowNs + kHoldNs;  // the stream stands: so does its count
+    const std::int64_t request =
+        FrameOf(run, tick.tick) - r.aheadFrames - safetyFrames_ - leadFrames_;
+    const std::int64_t due = r.TimeOf(static_cast<double>(request));
+    if (due < nowNs - kFarNs) {
+        Anchor(run, tick.tick, r, nowNs);
+        return nowNs;
+    }
+    return due;
 }
 
 std::int64_t PlayerEngine::PlaceFromTimer() {
     if (options_.placement == Placement::kAtWakeUp)
         return PlayRequest::kAsap;
-    const ClockFilter::Line line = filter_.Current();
-    if (!line.valid)
+    const StreamClock::Reading r = clock_.Current();
+    if (!r.valid)
         return PlayRequest::kAsap;
     const TickContext& tick = CurrentTick();
-    Run& run = RunFor(tick.run, line);
-    const auto at = [&run](std::uint64_t k) {
-        const auto ticks = static_cast<std::int64_t>(k) - static_cast<std::int64_t>(run.baseTick);
-        return run.baseFrame + std::llround(static_cast<double>(ticks) * run.interval) +
-               run.correction;
-    };
-    const double measured = IntervalFrames(tick.periodMs, line);
-    const auto rerate = [&] {
-        run.baseFrame = at(tick.tick);
-        run.baseTick = tick.tick;
-        run.correction = 0;
-        run.interval = measured;
-        run.mature = line.mature;
-        run.outOfBand = 0;
-    };
-    // Count on at the measured rate once the filter knows it. After that the run keeps its two
-    // interval lengths; single frames hold the phase while the stream's rate wanders within them.
-    if (!run.mature && line.mature)
-        rerate();
-    std::int64_t frame = at(tick.tick);
-
-    // The margin, measured at the tick's due time so that wake-up delays do not count.
-    const std::int64_t dueNs = tick.startNs + static_cast<std::int64_t>(tick.tick) * tick.periodMs *
-                                                  std::int64_t{1'000'000};
-    double drift = static_cast<double>(frame) - line.FrameAt(dueNs + latencyNs_);
-    const bool far = std::abs(drift) > kFarBands * bandFrames_;
-    if (far && run.outOfBand >= kFarTicks) {
-        // The stream lost audio, or the clock jumped: more than single frames can mend. Take the
-        // measured rate and put this tick back on time in one interval.
-        rerate();
-        const std::int64_t change = -std::llround(drift);
-        run.correction += change;
-        frame += change;
-        drift += static_cast<double>(change);
-        stats_.corrections.fetch_add(std::abs(change), std::memory_order_relaxed);
-        stats_.jumps.fetch_add(1, std::memory_order_relaxed);
-    } else if (run.outOfBand >= kOutOfBandTicks &&
-               (drift > 0 ? measured < run.interval : measured > run.interval)) {
-        // The two lengths cannot hold the phase any more: the stream's rate has left them.
-        // Count on at the measured rate from here (this tick stays where it is).
-        rerate();
-    }
-    if (std::abs(drift) > bandFrames_) {
-        ++run.outOfBand;
-        // One frame, and only where the interval stays one of the run's two lengths.
-        const std::int64_t change = drift > 0 ? -1 : 1;
-        const std::int64_t natural = tick.tick > run.baseTick ? frame - at(tick.tick - 1) : 0;
-        const auto shortest = static_cast<std::int64_t>(std::floor(run.interval));
-        if (natural == 0 || (natural + change >= shortest && natural + change <= shortest + 1)) {
-            run.correction += change;
-            frame += change;
-            stats_.corrections.fetch_add(1, std::memory_order_relaxed);
-        }
-    } else {
-        run.outOfBand = 0;
-    }
-    const double marginMs =
-        (static_cast<double>(frame) - line.FrameAt(dueNs)) * 1e3 / options_.sampleRate;
-    stats_.marginMs.store(marginMs, std::memory_order_relaxed);
-    if (marginMs < stats_.minMarginMs.load(std::memory_order_relaxed))
-        stats_.minMarginMs.store(marginMs, std::memory_order_relaxed);
-    if (marginMs > stats_.maxMarginMs.load(std::memory_order_relaxed))
-        stats_.maxMarginMs.store(marginMs, std::memory_order_relaxed);
-    return frame;
+    Run& run = RunFor(tick, r);
+    if (!run.anchored || run.epoch != r.epoch)
+        Anchor(run, tick.tick, r, monotonic_.NowNs());
+    Settle(run);
+    return FrameOf(run, tick.tick);
 }
 
 void PlayerEngine::Schedule(const PlayRequest& request) {
@@ -177,16 +201,18 @@ void PlayerEngine::Schedule(const PlayRequest& request) {
         --eventCount_;
     }
     events_[eventCount_++] = Event{frame, request};
+    if (request.ticket != 0) {
+        const std::uint32_t v = landedVersion_.load(std::memory_order_relaxed);
+        landedVersion_.store(v + 1, std::memory_order_relaxed);
+        landedFrame_.store(frame, std::memory_order_release);
+        landedTicket_.store(request.ticket, std::memory_order_release);
+        landedVersion_.store(v + 2, std::memory_order_release);
+    }
 }
 
-void PlayerEngine::Render(float* out, std::uint32_t frames, std::int64_t nowNs,
-                          bool waited) noexcept {
+void PlayerEngine::Render(float* out, std::uint32_t frames, const StreamReport& report) noexcept {
     const unsigned channels = options_.channels;
     std::fill(out, out + std::size_t{frames} * channels, 0.0f);
-    if (waited)
-        clockStarted_ = true;
-    if (clockStarted_)
-        filter_.Add(nowNs, pos_ + frames);
     ring_.Drain([this](const PlayRequest& r) { Schedule(r); });
 
     const std::uint32_t volume = volume_.load(std::memory_order_relaxed);
@@ -224,6 +250,13 @@ void PlayerEngine::Render(float* out, std::uint32_t frames, std::int64_t nowNs,
     }
     pos_ = end;
     rendered_.store(pos_, std::memory_order_relaxed);
+
+    // A request must land beyond everything written, which lies furthest ahead of the heard
+    // frame right after a callback: keep the furthest of the last callbacks.
+    ahead_[aheadNext_] = pos_ - report.heardFrame;
+    aheadNext_ = (aheadNext_ + 1) % kAheadHistory;
+    clock_.Report(report,
+                  std::max<std::int64_t>(0, *std::max_element(ahead_.begin(), ahead_.end())));
 }
 
 }  // namespace platform::player

@@ -1,19 +1,26 @@
 // The sound player's logic, free of any audio library: PlaySoundA requests from any thread are
 // placed on output frames and handed to the audio callback, which renders them sample-accurately.
 //
-// Placement: a request from inside a timer callback sounds at its run's anchor plus the tick
-// number times the run's interval in frames (counted, so every interval of a run is the same to a
-// frame); any other request sounds at its own time plus the latency. Times become frames through
-// a clock filter over many callbacks. When a run's margin drifts out of its band, single
-// intervals are lengthened or shortened by a frame until it is back.
+// One clock for what is heard: the stream's own frames at its nominal rate. A run of the timer is
+// counted in them from its anchor (tick k sounds k periods' worth of frames after it, so every
+// interval of a run is the same to a frame, or one of two lengths a frame apart), and the player
+// paces the timer by them: a tick is due when the stream reaches its frame less the distance that
+// a request needs. "Now" becomes a frame only through the server's own timing report, passed in
+// with each callback. A request from outside a timer callback sounds at the next frame that the
+// callback writes, as soon as it can; a run started with it (On/Off's first click) counts from
+// the frame where it landed.
+//
+// Real-time contract: Render() runs on the audio callback, DueNs() and a Play() from a timer
+// callback on the timer thread. None of them takes a lock, allocates or does I/O.
 #pragma once
 
 #include <array>
 #include <atomic>
 #include <cstdint>
 
-#include "platform/player/clock_filter.h"
 #include "platform/player/request_ring.h"
+#include "platform/player/stream_clock.h"
+#include "platform/player/tick_context.h"
 #include "platform/player/voice.h"
 #include "platform/services.h"
 
@@ -33,21 +40,12 @@ enum class Placement {
 struct PlayerOptions {
     std::uint32_t sampleRate = 48000;
     unsigned channels = 2;
-    double latencyMs = 20;  // from a request's time to its frame being rendered
-    double bandMs = 1.5;    // allowed drift of a run's margin around the latency
+    double safetyMs = 3;     // beyond the written frames, for a request from the GUI thread
+    double tickLeadMs = 25;  // more for a tick, so that a late wake-up still comes in time
     Placement placement = Placement::kSampleAccurate;
 };
 
-// What the timer thread saw of its runs' margins, for measurements.
-struct PlacementStats {
-    std::atomic<std::int64_t> corrections{0};  // frames added or removed, in absolute value
-    std::atomic<std::int64_t> jumps{0};        // re-anchorings after long spells out of band
-    std::atomic<double> marginMs{0};           // latest margin measured at a tick's due time
-    std::atomic<double> minMarginMs{1e9};
-    std::atomic<double> maxMarginMs{-1e9};
-};
-
-class PlayerEngine : public SoundPlayer {
+class PlayerEngine : public SoundPlayer, public TickPacer {
   public:
     PlayerEngine(const PlayerOptions& options, const MonotonicClock& clock);
 
@@ -55,57 +53,71 @@ class PlayerEngine : public SoundPlayer {
     // not readable PCM; such a request still ends the sound that plays, as a silent beat.
     BOOL Play(const char* image, DWORD flags) override;
 
-    // The audio callback: fills `frames` interleaved frames. nowNs is the callback's time;
-    // waited tells that it had to wait for the stream (the opening prefill does not).
-    void Render(float* out, std::uint32_t frames, std::int64_t nowNs, bool waited) noexcept;
+    // The audio callback: fills `frames` interleaved frames, the next ones of the player's count,
+    // with the server's report of what is heard now.
+    void Render(float* out, std::uint32_t frames, const StreamReport& report) noexcept;
+    // The audio callback's side, when the stream is gone (the server died): until a new stream
+    // reports, ticks fall back on the monotonic clock, and runs start afresh on the new stream.
+    void StreamLost() noexcept { clock_.Lost(); }
+
+    // The timer thread: when a tick of a run is due.
+    std::int64_t DueNs(const TickContext& tick, std::int64_t nowNs) noexcept override;
 
     // Output gain: low 16 bits left, high 16 bits right.
     void SetVolume(std::uint32_t volume) { volume_.store(volume, std::memory_order_relaxed); }
     std::uint32_t Volume() const { return volume_.load(std::memory_order_relaxed); }
 
     const PlayerOptions& Options() const { return options_; }
-    const ClockFilter& Filter() const { return filter_; }
-    const PlacementStats& Stats() const { return stats_; }
+    StreamClock::Reading Stream() const { return clock_.Current(); }
     std::int64_t FramesRendered() const { return rendered_.load(std::memory_order_relaxed); }
     // Placed requests that reached the callback after their frame had been rendered.
     std::int64_t LateRequests() const { return lateRequests_.load(std::memory_order_relaxed); }
+    // Runs put on a new anchor: a new stream, or a stream that jumped far from its count.
+    std::int64_t Reanchors() const { return reanchors_.load(std::memory_order_relaxed); }
 
   private:
     struct Run {
         std::uint64_t id = 0;
-        bool mature = false;  // whether the interval came from a mature filter
+        bool anchored = false;  // counted in a stream's frames (else on the monotonic clock)
+        std::uint32_t epoch = 0;
         std::int64_t baseFrame = 0;
         std::uint64_t baseTick = 0;
-        double interval = 0;  // frames per tick
-        std::int64_t correction = 0;
-        int outOfBand = 0;  // consecutive ticks outside the band
+        std::uint32_t periodMs = 0;
+        std::uint32_t awaiting = 0;  // the ticket of tick 0 while it has not landed
     };
-    static constexpr int kOutOfBandTicks = 16;  // out of band this long: are the lengths right?
-    static constexpr int kFarTicks = 4;         // when beyond kFarBands times the band
-    static constexpr double kFarBands = 3;
-    // A period in stream frames at the rate the filter measures.
-    double IntervalFrames(std::int64_t periodMs, const ClockFilter::Line& line) const;
+    // Counts from where tick 0 landed once the callback has said so.
+    void Settle(Run& run);
+    std::int64_t FrameOf(const Run& run, std::uint64_t tick) const;
+    // The first frame that a request made at nowNs can surely still reach.
+    std::int64_t Reachable(const StreamClock::Reading& r, std::int64_t nowNs) const;
+    Run& RunFor(const TickContext& tick, const StreamClock::Reading& r);
+    void Anchor(Run& run, std::uint64_t tick, const StreamClock::Reading& r, std::int64_t nowNs);
     std::int64_t PlaceFromTimer();
-    std::int64_t PlaceNow();
-    Run& RunFor(std::uint64_t id, const ClockFilter::Line& line);
+    void PlaceNow(PlayRequest& request);
     void Schedule(const PlayRequest& request);
 
     const PlayerOptions options_;
-    const MonotonicClock& clock_;
-    const std::int64_t latencyNs_;
-    const double bandFrames_;
+    const MonotonicClock& monotonic_;
+    const std::int64_t safetyFrames_;
+    const std::int64_t leadFrames_;
     std::atomic<std::uint32_t> volume_{0xFFFFFFFFu};
+    StreamClock clock_;
 
     // Timer thread only: the runs seen lately (one at a time in the program; a few for safety).
     std::array<Run, 4> runs_{};
     std::size_t nextRun_ = 0;
-    PlacementStats stats_;
     // The latest request from outside a timer callback, to take On/Off's accent as tick 0.
     std::atomic<std::int64_t> lastFreeNs_{INT64_MIN};
     std::atomic<std::int64_t> lastFreeFrame_{0};
+    std::atomic<std::uint32_t> lastFreeEpoch_{0};
+    std::atomic<std::uint32_t> lastFreeTicket_{0};
+    std::atomic<std::uint32_t> tickets_{0};
+    // Where the latest ticketed request landed (written by the callback under a sequence lock).
+    std::atomic<std::uint32_t> landedVersion_{0};
+    std::atomic<std::uint32_t> landedTicket_{0};
+    std::atomic<std::int64_t> landedFrame_{0};
 
     RequestRing ring_;
-    ClockFilter filter_;
 
     // Callback thread only.
     struct Event {
@@ -117,9 +129,13 @@ class PlayerEngine : public SoundPlayer {
     std::size_t eventCount_ = 0;
     Voice voice_;
     std::int64_t pos_ = 0;
-    bool clockStarted_ = false;
+    // How far the written frames reached beyond the heard one after each of the last callbacks.
+    static constexpr std::size_t kAheadHistory = 64;
+    std::array<std::int64_t, kAheadHistory> ahead_{};
+    std::size_t aheadNext_ = 0;
     std::atomic<std::int64_t> rendered_{0};
     std::atomic<std::int64_t> lateRequests_{0};
+    std::atomic<std::int64_t> reanchors_{0};
 };
 
 }  // namespace platform::player

@@ -29,7 +29,8 @@ void RequestRing::Push(const PlayRequest& r) {
     slot.word[1].store(std::uint64_t{r.dataBytes} | std::uint64_t{r.sampleRate} << 32,
                        std::memory_order_release);
     slot.word[2].store(std::uint64_t{r.channels} | std::uint64_t{r.bitsPerSample} << 16 |
-                           std::uint64_t{r.loop} << 32,
+                           std::uint64_t{r.loop} << 32 |
+                           std::uint64_t{r.ticket & 0x7FFFFFFFu} << 33,
                        std::memory_order_release);
     slot.word[3].store(static_cast<std::uint64_t>(r.frame), std::memory_order_release);
     slot.stamp.store(2 * seq + 2, std::memory_order_release);
@@ -54,6 +55,7 @@ RequestRing::Read RequestRing::TryRead(std::uint64_t seq, PlayRequest& out) cons
     out.channels = static_cast<std::uint16_t>(w2);
     out.bitsPerSample = static_cast<std::uint16_t>(w2 >> 16);
     out.loop = (w2 >> 32) & 1;
+    out.ticket = static_cast<std::uint32_t>(w2 >> 33);
     out.frame = static_cast<std::int64_t>(w3);
     return Read::kDone;
 }

@@ -19,6 +19,9 @@ struct PlayRequest {
     std::uint16_t bitsPerSample = 0;
     bool loop = false;
     std::int64_t frame = kAsap;  // output frame at which it takes over
+    // A request from outside a timer callback: its number (31 bits, never 0), so that the
+    // callback can tell where it landed.
+    std::uint32_t ticket = 0;
 };
 
 class RequestRing {

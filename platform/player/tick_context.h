@@ -30,6 +30,21 @@ class TickScope {
     TickContext saved_;
 };
 
+// When a tick is due, asked by a timer service on its own thread before each tick: the player
+// answers from the stream's clock, so that ticks follow what is heard rather than the monotonic
+// clock. Real-time path: no lock, allocation or I/O.
+class TickPacer {
+  public:
+    virtual ~TickPacer() = default;
+    // The monotonic time at which `tick` is due (at or before nowNs: fire it now).
+    virtual std::int64_t DueNs(const TickContext& tick, std::int64_t nowNs) noexcept = 0;
+};
+
+// A tick's due time on the monotonic clock alone: the run's start plus k periods.
+inline std::int64_t MonotonicDueNs(const TickContext& tick) {
+    return tick.startNs + static_cast<std::int64_t>(tick.tick) * tick.periodMs * 1'000'000;
+}
+
 // A process-wide unique run number for a new timer.
 std::uint64_t NewRunId();
 

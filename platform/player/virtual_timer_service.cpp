@@ -3,8 +3,6 @@
 
 #include <algorithm>
 
-#include "platform/player/tick_context.h"
-
 namespace platform::player {
 
 MMRESULT VirtualTimerService::BeginPeriod(UINT) {
@@ -34,8 +32,8 @@ MMRESULT VirtualTimerService::KillEvent(UINT timerId) {
 }
 
 std::int64_t VirtualTimerService::DueNs(const Timer& t) const {
-    const std::int64_t due =
-        t.startNs + static_cast<std::int64_t>(t.nextTick) * t.periodMs * std::int64_t{1'000'000};
+    const TickContext tick{t.run, t.startNs, t.periodMs, t.nextTick};
+    const std::int64_t due = pacer_ ? pacer_->DueNs(tick, nowNs_()) : MonotonicDueNs(tick);
     return due + (delay_ ? delay_(t.nextTick) : 0);
 }
 
@@ -51,7 +49,8 @@ void VirtualTimerService::FireNext() {
     for (auto it = timers_.begin(); it != timers_.end(); ++it)
         if (next == timers_.end() || DueNs(it->second) < DueNs(next->second))
             next = it;
-    if (next == timers_.end())
+    // A pacer may have moved the tick on meanwhile (its stream stands): nothing is due yet.
+    if (next == timers_.end() || DueNs(next->second) > nowNs_())
         return;
     const UINT id = next->first;
     Timer t = next->second;

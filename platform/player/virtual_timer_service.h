@@ -1,11 +1,13 @@
-// Multimedia timers in virtual time for the offline renderer: ticks fire at exactly start + k *
-// period (plus an optional wake-up delay), inside the same tick context as the real timer thread.
+// Multimedia timers in virtual time for the offline renderer: ticks fire when the pacer says (the
+// player, following its stream) or at exactly start + k * period without one, plus an optional
+// wake-up delay, inside the same tick context as the real timer thread.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <map>
 
+#include "platform/player/tick_context.h"
 #include "platform/services.h"
 
 namespace platform::player {
@@ -25,6 +27,7 @@ class VirtualTimerService : public TimerService {
     // The time at which the next tick is due (INT64_MAX when none), and firing it.
     std::int64_t NextDueNs() const;
     void FireNext();
+    void SetPacer(TickPacer* pacer) { pacer_ = pacer; }
     // A wake-up delay added to each tick's due time, as a loaded system would give.
     void SetWakeDelay(std::function<std::int64_t(std::uint64_t tick)> delay) {
         delay_ = std::move(delay);
@@ -43,6 +46,7 @@ class VirtualTimerService : public TimerService {
     std::int64_t DueNs(const Timer& t) const;
 
     std::function<std::int64_t()> nowNs_;
+    TickPacer* pacer_ = nullptr;
     std::function<std::int64_t(std::uint64_t)> delay_;
     std::map<UINT, Timer> timers_;
     UINT nextId_ = 1;

@@ -3,7 +3,6 @@
 // reads its own tool's format.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -45,7 +44,7 @@ TEST(ClickCapture, ClicksEvenlySpacedWithAccentsThroughASoundServer) {
         platform::Install(services.Get());
         platform::RegisterSoundImage(g_accent.data(), g_accent.size());
         platform::RegisterSoundImage(g_regular.data(), g_regular.size());
-        std::this_thread::sleep_for(7s);  // the clock filter measures the stream's rate
+        std::this_thread::sleep_for(1s);
 
         // On at 200 BPM in 4/4, as the dialog does it, for six seconds.
         PlaySoundA(nullptr, nullptr, SND_ASYNC);
@@ -56,6 +55,8 @@ TEST(ClickCapture, ClicksEvenlySpacedWithAccentsThroughASoundServer) {
         std::this_thread::sleep_for(6100ms);
         timeEndPeriod(1);
         timeKillEvent(id);
+        EXPECT_EQ(services.Player().LateRequests(), 0);
+        EXPECT_EQ(services.Player().Reanchors(), 0);
         PlaySoundA(nullptr, nullptr, SND_ASYNC);
         std::this_thread::sleep_for(600ms);
         platform::Install({});
@@ -77,24 +78,16 @@ TEST(ClickCapture, ClicksEvenlySpacedWithAccentsThroughASoundServer) {
         SCOPED_TRACE(testing::Message() << "click " << i);
         EXPECT_EQ(onsets[i].accent, i % 4 == 0) << "click " << i;
     }
-    // Every interval the same to a frame. A busy machine may make the server lose audio once:
-    // that interval comes out longer, and the player takes the time back in another.
-    const auto grid = onset_analysis::FitGrid(onsets);
-    std::vector<std::int64_t> intervals;
-    for (std::size_t i = 1; i < onsets.size(); ++i)
-        intervals.push_back(onsets[i].frame - onsets[i - 1].frame);
-    std::vector<std::int64_t> sorted = intervals;
-    std::sort(sorted.begin(), sorted.end());
-    const std::int64_t median = sorted[sorted.size() / 2];
+    // Every interval the same number of the stream's frames, 300 ms at its nominal 48 kHz. A busy
+    // machine may make the server run dry once: that interval comes out longer.
     int uneven = 0;
-    // A run keeps two interval lengths a frame apart; its single-frame corrections stay within
-    // them.
-    for (std::int64_t d : intervals)
-        uneven += std::abs(d - median) > 1;
-    EXPECT_LE(uneven, 2) << "intervals " << grid.shortest << ".." << grid.longest;
-    // The clicks keep time by the monotonic clock and the recording counts the sound server's
-    // frames; a null sink's clock runs several hundred ppm away, a wrong period 3000 ppm or more.
-    EXPECT_NEAR(static_cast<double>(median), 300 * 48, 300 * 48 * 2000e-6);
+    std::string intervals;
+    for (std::size_t i = 1; i < onsets.size(); ++i) {
+        const std::int64_t interval = onsets[i].frame - onsets[i - 1].frame;
+        uneven += std::abs(interval - 300 * 48) > 1;
+        intervals += std::to_string(interval) + " ";
+    }
+    EXPECT_LE(uneven, 1) << "intervals " << intervals;
 }
 
 }  // namespace

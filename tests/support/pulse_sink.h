@@ -1,9 +1,11 @@
-// The pulse-null-sink script from C++: a private sound server with a null sink for the lifetime
-// of the object, with the recording of its output. Used by the end-to-end tests and the benchmark.
+// The pulse-null-sink script from C++: a private sound server (PulseAudio, or PipeWire when
+// SOUND_SERVER=pipewire) with a null sink for the lifetime of the object, with the recording of
+// its output. Used by the end-to-end tests and the benchmark.
 #pragma once
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 class PulseSink {
@@ -16,7 +18,7 @@ class PulseSink {
         dir_ = pattern;
         started_ = Run("start");
         if (started_)
-            setenv("PULSE_SERVER", ("unix:" + dir_ + "/native").c_str(), 1);
+            setenv("PULSE_SERVER", Server().c_str(), 1);
     }
     ~PulseSink() {
         Stop();
@@ -39,10 +41,21 @@ class PulseSink {
     }
 
     static bool Available() {
-        return std::system("command -v pulseaudio parecord >/dev/null") == 0;
+        const char* server = std::getenv("SOUND_SERVER");
+        return std::system(
+                   server && std::string(server) == "pipewire"
+                       ? "command -v pipewire pipewire-pulse wireplumber parecord >/dev/null"
+                       : "command -v pulseaudio parecord >/dev/null") == 0;
     }
 
   private:
+    // The socket that the script wrote into DIR/env as PULSE_SERVER=...
+    std::string Server() const {
+        std::ifstream env(dir_ + "/env");
+        std::string line;
+        std::getline(env, line);
+        return line.substr(line.find('=') + 1);
+    }
     bool Run(const std::string& command, const std::string& file = "") {
         const std::string line = "'" + script_ + "' " + command + " '" + dir_ + "'" +
                                  (file.empty() ? "" : " '" + file + "'");

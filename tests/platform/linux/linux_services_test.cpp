@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <string>
 #include <thread>
 
 #include "platform/linux/linux_services.h"
@@ -38,6 +41,29 @@ TEST(LinuxServices, WithoutADeviceEverythingRunsSilently) {
     timeKillEvent(id);
     PlaySoundA(nullptr, nullptr, SND_ASYNC);
     platform::UnregisterSoundImage(g_click.data());
+}
+
+TEST(LinuxServices, WithoutAServerItStartsSilentlyAndEndsAtOnce) {
+    const char* saved = std::getenv("PULSE_SERVER");
+    const std::string keep = saved ? saved : "";
+    setenv("PULSE_SERVER", "unix:/nonexistent/metronome-test/native", 1);
+    const auto start = std::chrono::steady_clock::now();
+    {
+        LinuxServices services;
+        EXPECT_FALSE(services.HasOutput());
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+        platform::Install(services.Get());
+        // It keeps looking for a server meanwhile, without spinning.
+        const std::clock_t cpu = std::clock();
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        EXPECT_LT(std::clock() - cpu, CLOCKS_PER_SEC / 50);
+        platform::Install({});
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
+    if (saved)
+        setenv("PULSE_SERVER", keep.c_str(), 1);
+    else
+        unsetenv("PULSE_SERVER");
 }
 
 TEST(LinuxServices, VolumeStartsFullAndGovernsThePlayer) {

@@ -138,3 +138,40 @@ TEST(TimerThread, TimeIsMonotonicMillisecondsThatWrap) {
 }
 
 }  // namespace
+
+namespace {
+
+// A pacer that holds every tick until released, then makes tick k due 3 ms after the previous.
+class HoldingPacer : public platform::player::TickPacer {
+  public:
+    std::int64_t DueNs(const platform::player::TickContext& tick,
+                       std::int64_t nowNs) noexcept override {
+        if (!released.load())
+            return nowNs + 5'000'000;  // the stream stands: look again later
+        return tick.startNs + static_cast<std::int64_t>(tick.tick) * 3'000'000;
+    }
+    std::atomic<bool> released{false};
+};
+
+TEST(TimerThread, APacerSaysWhenTicksAreDue) {
+    HoldingPacer pacer;
+    ThreadTimerService timers(&pacer);
+    Record r;
+    r.lateNs.reserve(100);
+    r.ticks.reserve(100);
+    // A period of a minute: only the pacer can make these ticks come.
+    const UINT id =
+        timers.SetEvent(60000, 1, Recording, reinterpret_cast<DWORD_PTR>(&r), TIME_PERIODIC);
+    std::this_thread::sleep_for(60ms);
+    EXPECT_EQ(r.calls.load(), 0);
+    pacer.released = true;
+    const auto until = std::chrono::steady_clock::now() + 5s;
+    while (r.calls.load() < 10 && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(1ms);
+    timers.KillEvent(id);
+    ASSERT_GE(r.calls.load(), 10);
+    for (std::size_t i = 1; i < r.ticks.size(); ++i)
+        EXPECT_EQ(r.ticks[i], r.ticks[i - 1] + 1);
+}
+
+}  // namespace

@@ -24,13 +24,14 @@ TEST_P(ClickGrid, EveryClickOnTheGridForTenMinutes) {
     const auto start = rig.renderer.Onsets().size();
     const UINT id = rig.On(period, 3);
     const std::int64_t tenMinutes = 600'000'000'000;
-    rig.renderer.Advance(tenMinutes + 50'000'000);
+    // Off half a period after the last tick: clear of the buffer in which the stop lands.
+    rig.renderer.Advance(tenMinutes + std::int64_t{period} * 500'000);
     rig.Off(id);
     rig.renderer.Advance(100'000'000);
 
     const auto& all = rig.renderer.Onsets();
     std::vector<platform::player::Onset> onsets(all.begin() + static_cast<long>(start), all.end());
-    const std::size_t expected = 1 + static_cast<std::size_t>(600050 / period);
+    const std::size_t expected = 1 + static_cast<std::size_t>((600000 + period / 2) / period);
     ASSERT_EQ(onsets.size(), expected);
     const std::int64_t frames = std::int64_t{period} * 48;
     for (std::size_t i = 0; i < onsets.size(); ++i) {

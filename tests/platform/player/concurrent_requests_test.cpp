@@ -38,8 +38,11 @@ TEST(ConcurrentRequests, TheLastRequestWins) {
     std::thread callback([&] {
         std::vector<float> out(2 * 64);
         std::int64_t t = 0;
-        while (!done.load())
-            player.Render(out.data(), 64, t += 1'333'333, true);
+        std::int64_t frames = 0;
+        while (!done.load()) {
+            player.Render(out.data(), 64, {t += 1'333'333, frames - 960, true});
+            frames += 64;
+        }
     });
     const auto hammer = [&player](const std::vector<std::uint8_t>& image, int times) {
         for (int i = 0; i < times; ++i) {
@@ -60,13 +63,13 @@ TEST(ConcurrentRequests, TheLastRequestWins) {
     callback.join();
 
     std::vector<float> out(2 * 64);
-    player.Render(out.data(), 64, 1, true);
+    player.Render(out.data(), 64, {});
     EXPECT_FLOAT_EQ(out[0], std::round(0.25f * 32767) / 32768.0f);
     platform::UnregisterSoundImage(a.data());
     platform::UnregisterSoundImage(b.data());
 }
 
-TEST(ConcurrentRequests, PlacedRequestsRaceNeitherTheFilterNorTheRuns) {
+TEST(ConcurrentRequests, PlacedRequestsRaceNeitherTheStreamClockNorTheRuns) {
     const auto click = test_waves::AccentWave();
     platform::RegisterSoundImage(click.data(), click.size());
     CountingClock clock;
@@ -75,8 +78,11 @@ TEST(ConcurrentRequests, PlacedRequestsRaceNeitherTheFilterNorTheRuns) {
     std::thread callback([&] {
         std::vector<float> out(2 * 240);
         std::int64_t t = 0;
-        while (!done.load())
-            player.Render(out.data(), 240, t += 5'000'000, true);
+        std::int64_t frames = 0;
+        while (!done.load()) {
+            player.Render(out.data(), 240, {t += 5'000'000, frames - 1440, true});
+            frames += 240;
+        }
     });
     std::thread gui([&] {
         for (int i = 0; i < 5000; ++i)
@@ -84,7 +90,9 @@ TEST(ConcurrentRequests, PlacedRequestsRaceNeitherTheFilterNorTheRuns) {
     });
     std::thread timer([&] {
         for (std::uint64_t k = 1; k <= 5000; ++k) {
-            const platform::player::TickScope scope({7, 0, 600, k});
+            const platform::player::TickContext tick{7, 0, 600, k};
+            player.DueNs(tick, clock.NowNs());
+            const platform::player::TickScope scope(tick);
             player.Play(reinterpret_cast<const char*>(click.data()), SND_ASYNC | SND_MEMORY);
         }
     });

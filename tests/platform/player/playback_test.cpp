@@ -1,5 +1,6 @@
-// What a request does to the sound: placement at its time plus the latency, stop, replace, loop,
-// restart of a run, conversion of rate and channels, volume, refusal of unreadable images.
+// What a request does to the sound: placement right after what the server has queued, stop,
+// replace, loop, restart of a run, conversion of rate and channels, volume, refusal of unreadable
+// images.
 #include <gtest/gtest.h>
 
 #include "tests/platform/player/beat_rig.h"
@@ -24,35 +25,47 @@ std::int64_t FirstSoundFrom(const std::vector<float>& audio, std::int64_t from) 
     return -1;
 }
 
-TEST(Playback, ARequestSoundsAtItsTimePlusTheLatencyAndAStopEndsIt) {
+TEST(Playback, ARequestSoundsRightAfterWhatIsQueuedAndAStopEndsIt) {
     Rig rig({}, {}, true);
+    const double heard = rig.renderer.HeardAt(rig.renderer.NowNs());
     PlaySoundA(Image(g_accent), nullptr, SND_ASYNC | SND_MEMORY);
-    rig.renderer.Advance(5'000'000);
+    rig.renderer.Advance(25'000'000);
     PlaySoundA(nullptr, nullptr, SND_ASYNC);
     rig.renderer.Advance(200'000'000);
     const auto& audio = rig.renderer.Audio();
-    // 3 s of waiting, plus the 20 ms latency, counted in frames of the stream (which ran ahead
-    // of the requests by the server's 150 ms).
+    // Heard right after the server's 150 ms of queued frames: in the next burst that it asks for.
     const std::int64_t start = FirstSoundFrom(audio, 0);
     ASSERT_GT(start, 0);
-    EXPECT_EQ(start, (3000 + 20 + 150) * 48);
-    // The stop came 5 ms later and takes effect exactly 240 frames later.
-    EXPECT_NE(audio[static_cast<std::size_t>(start + 239)], 0.0f);
-    EXPECT_EQ(FirstSoundFrom(audio, start + 240), -1);
+    EXPECT_GE(static_cast<double>(start) - heard, 7200 - 960);
+    EXPECT_LE(static_cast<double>(start) - heard, 7200);
+    EXPECT_EQ(start % 960, 0);
+    // The stop ends the accent (30 ms) at the start of a later burst, before its end.
+    std::int64_t end = start;
+    while (audio[static_cast<std::size_t>(end)] != 0.0f)
+        ++end;
+    EXPECT_EQ(end % 960, 0);
+    EXPECT_LT(end, start + 1440);
+    EXPECT_EQ(FirstSoundFrom(audio, end), -1);
 }
 
 TEST(Playback, ANewRequestCutsTheSoundThatPlays) {
     Rig rig({}, {}, true);
     PlaySoundA(Image(g_accent), nullptr, SND_ASYNC | SND_MEMORY);
-    rig.renderer.Advance(5'000'000);
+    rig.renderer.Advance(25'000'000);
     PlaySoundA(Image(g_regular), nullptr, SND_ASYNC | SND_MEMORY);
     rig.renderer.Advance(200'000'000);
     const auto& audio = rig.renderer.Audio();
     const std::int64_t start = FirstSoundFrom(audio, 0);
-    EXPECT_NEAR(audio[static_cast<std::size_t>(start + 240)], 0.45f, 1e-3f);
-    // The regular click plays whole (20 ms) and then silence.
-    EXPECT_NE(audio[static_cast<std::size_t>(start + 240 + 959)], 0.0f);
-    EXPECT_EQ(FirstSoundFrom(audio, start + 240 + 960), -1);
+    ASSERT_GT(start, 0);
+    // The regular click (level 0.45) takes over at a burst within the accent, plays whole
+    // (20 ms) and then silence.
+    std::int64_t cut = start + 960;
+    while (cut < start + 1440 && std::abs(audio[static_cast<std::size_t>(cut)]) > 0.5f * 0.45f &&
+           std::abs(std::abs(audio[static_cast<std::size_t>(cut)]) - 0.45f) > 1e-3f)
+        cut += 960;
+    EXPECT_NEAR(std::abs(audio[static_cast<std::size_t>(cut)]), 0.45f, 1e-3f);
+    EXPECT_NE(audio[static_cast<std::size_t>(cut + 959)], 0.0f);
+    EXPECT_EQ(FirstSoundFrom(audio, cut + 960), -1);
 }
 
 TEST(Playback, TheToneLoopsWithoutASeamUntilStopped) {
@@ -93,7 +106,7 @@ TEST(Playback, ARestartedTimerCountsFromItsOwnStart) {
     const auto& onsets = rig.renderer.Onsets();
     ASSERT_EQ(onsets.size(), 2u + 4u);
     // Killed at 1000 ms: the new run's ticks fall 500 ms apart from the restart on.
-    const std::int64_t restartFrame = (restartNs / 1'000'000 + 20 + 150) * 48;
+    const std::int64_t restartFrame = (restartNs / 1'000'000 + 150 + 3) * 48;
     for (std::size_t k = 1; k <= 4; ++k) {
         SCOPED_TRACE(testing::Message() << "tick " << k);
         EXPECT_EQ(onsets[1 + k].frame, restartFrame + static_cast<std::int64_t>(k) * 500 * 48);
@@ -135,7 +148,7 @@ TEST(Playback, VolumeScalesEachChannel) {
     renderer.Player().SetVolume(0x4000FFFFu);  // left full, right a quarter
     renderer.Player().Play(Image(image), SND_ASYNC | SND_MEMORY);
     std::vector<float> out(2 * 240);
-    renderer.Player().Render(out.data(), 240, 0, false);
+    renderer.Player().Render(out.data(), 240, {});
     EXPECT_NEAR(out[0], 0.5f, 1e-4f);
     EXPECT_NEAR(out[1], 0.5f * 0x4000 / 65535.0f, 1e-4f);
     platform::UnregisterSoundImage(image.data());

@@ -1,0 +1,240 @@
+// The client thread of the sound server: connect, open a playback stream, write what the engine
+// renders with the server's report of what is heard, and connect again when the server goes.
+#include "platform/linux/pulse_output.h"
+
+#include <pthread.h>
+#include <pulse/pulseaudio.h>
+#include <sched.h>
+
+#include "platform/linux/monotonic_clock.h"
+
+namespace platform::linux_backend {
+namespace {
+
+constexpr pa_usec_t kQueueUs = 30'000;    // what the server keeps queued for us
+constexpr pa_usec_t kRequestUs = 15'000;  // the least it asks for at a time
+constexpr int kFirstRetryMs = 100;
+constexpr int kLastRetryMs = 1000;  // a restarted server has the click back within a second
+
+constexpr std::size_t kFrameBytes = sizeof(float) * PulseOutput::kChannels;
+
+pa_sample_spec Spec() {
+    pa_sample_spec spec{};
+    spec.format = PA_SAMPLE_FLOAT32NE;
+    spec.rate = PulseOutput::kRate;
+    spec.channels = PulseOutput::kChannels;
+    return spec;
+}
+
+}  // namespace
+
+PulseOutput::PulseOutput(player::PlayerEngine& engine) : engine_(engine) {}
+
+PulseOutput::~PulseOutput() {
+    Close();
+}
+
+bool PulseOutput::Start(int waitMs) {
+    if (loop_)
+        return Playing();
+    loop_ = pa_threaded_mainloop_new();
+    if (!loop_)
+        return false;
+    pa_threaded_mainloop_set_name(loop_, "sound-server");
+    pa_threaded_mainloop_lock(loop_);
+    if (pa_threaded_mainloop_start(loop_) < 0) {
+        pa_threaded_mainloop_unlock(loop_);
+        pa_threaded_mainloop_free(loop_);
+        loop_ = nullptr;
+        return false;
+    }
+    Connect();
+    // Wait for the first stream to play, or for the first try to fail.
+    const std::int64_t until = MonotonicNowNs() + std::int64_t{waitMs} * 1'000'000;
+    while (!Playing() && !retry_ && MonotonicNowNs() < until) {
+        pa_threaded_mainloop_unlock(loop_);
+        timespec pause{0, 2'000'000};
+        nanosleep(&pause, nullptr);
+        pa_threaded_mainloop_lock(loop_);
+    }
+    pa_threaded_mainloop_unlock(loop_);
+    return Playing();
+}
+
+void PulseOutput::Close() {
+    if (!loop_)
+        return;
+    pa_threaded_mainloop_stop(loop_);  // joins the client thread
+    Drop();
+    if (retry_) {
+        pa_threaded_mainloop_get_api(loop_)->time_free(retry_);
+        retry_ = nullptr;
+    }
+    pa_threaded_mainloop_free(loop_);
+    loop_ = nullptr;
+}
+
+void PulseOutput::Connect() {
+    pa_mainloop_api* api = pa_threaded_mainloop_get_api(loop_);
+    context_ = pa_context_new(api, "Metronome");
+    if (!context_) {
+        RetryLater();
+        return;
+    }
+    pa_context_set_state_callback(context_, &OnContextState, this);
+    // Never start a server of our own: without one the program runs silently.
+    if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
+        Drop();
+        RetryLater();
+    }
+}
+
+void PulseOutput::OpenStream() {
+    const pa_sample_spec spec = Spec();
+    pa_channel_map map;
+    pa_channel_map_init_stereo(&map);
+    stream_ = pa_stream_new(context_, "Metronome", &spec, &map);
+    if (!stream_) {
+        pa_context_disconnect(context_);
+        return;
+    }
+    pa_stream_set_state_callback(stream_, &OnStreamState, this);
+    pa_stream_set_write_callback(stream_, &OnWrite, this);
+    pa_buffer_attr attr{};
+    attr.maxlength = static_cast<std::uint32_t>(-1);
+    attr.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(kQueueUs, &spec));
+    // No prebuffering: the stream plays from the start and never stops to fill up again. When we
+    // are late the server plays silence and drops what comes too late, so the frames keep the
+    // sink's time and the clicks after it stay on their grid.
+    attr.prebuf = 0;
+    attr.minreq = static_cast<std::uint32_t>(pa_usec_to_bytes(kRequestUs, &spec));
+    attr.fragsize = static_cast<std::uint32_t>(-1);
+    const auto flags = static_cast<pa_stream_flags_t>(
+        PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE | PA_STREAM_ADJUST_LATENCY);
+    if (pa_stream_connect_playback(stream_, nullptr, &attr, flags, nullptr, nullptr) < 0)
+        pa_context_disconnect(context_);
+}
+
+void PulseOutput::Drop() {
+    if (stream_) {
+        pa_stream_set_state_callback(stream_, nullptr, nullptr);
+        pa_stream_set_write_callback(stream_, nullptr, nullptr);
+        pa_stream_disconnect(stream_);
+        pa_stream_unref(stream_);
+        stream_ = nullptr;
+    }
+    if (context_) {
+        pa_context_set_state_callback(context_, nullptr, nullptr);
+        pa_context_disconnect(context_);
+        pa_context_unref(context_);
+        context_ = nullptr;
+    }
+    if (playing_.exchange(false))
+        engine_.StreamLost();
+}
+
+void PulseOutput::RetryLater() {
+    backoffMs_ = backoffMs_ == 0 ? kFirstRetryMs : std::min(backoffMs_ * 2, kLastRetryMs);
+    timeval when{};
+    pa_gettimeofday(&when);
+    pa_timeval_add(&when, static_cast<pa_usec_t>(backoffMs_) * 1000);
+    pa_mainloop_api* api = pa_threaded_mainloop_get_api(loop_);
+    if (retry_)
+        api->time_restart(retry_, &when);
+    else
+        retry_ = api->time_new(api, &when, &OnRetry, this);
+}
+
+void PulseOutput::OnRetry(pa_mainloop_api* api, pa_time_event* event, const timeval*, void* self) {
+    auto* out = static_cast<PulseOutput*>(self);
+    api->time_free(event);
+    out->retry_ = nullptr;
+    out->Connect();
+}
+
+void PulseOutput::OnContextState(pa_context* context, void* self) {
+    auto* out = static_cast<PulseOutput*>(self);
+    switch (pa_context_get_state(context)) {
+        case PA_CONTEXT_READY:
+            // Only ever reported on the client thread (the early states also come on the thread
+            // that connects).
+            if (!out->realTimeAsked_) {
+                // The client thread writes the sound: real-time where allowed, so that a busy
+                // machine does not starve it. Without the right to it, nothing changes.
+                out->realTimeAsked_ = true;
+                sched_param param{};
+                param.sched_priority = sched_get_priority_min(SCHED_FIFO) + 20;
+                pthread_setschedparam(pthread_self(), SCHED_FIFO, &param);
+            }
+            out->OpenStream();
+            break;
+        case PA_CONTEXT_FAILED:
+        case PA_CONTEXT_TERMINATED:
+            // The server went away (or never was): start afresh later, never in a loop.
+            out->Drop();
+            out->RetryLater();
+            break;
+        default:
+            break;
+    }
+}
+
+void PulseOutput::OnStreamState(pa_stream* stream, void* self) {
+    auto* out = static_cast<PulseOutput*>(self);
+    switch (pa_stream_get_state(stream)) {
+        case PA_STREAM_READY:
+            out->backoffMs_ = 0;
+            if (out->everPlayed_)
+                out->reconnects_.fetch_add(1, std::memory_order_relaxed);
+            out->everPlayed_ = true;
+            out->playing_.store(true, std::memory_order_relaxed);
+            break;
+        case PA_STREAM_FAILED:
+        case PA_STREAM_TERMINATED:
+            // The sink went and the stream could not move: a new connection finds the new one.
+            if (out->context_)
+                pa_context_disconnect(out->context_);
+            break;
+        default:
+            break;
+    }
+}
+
+// The audio callback: no lock of ours, no allocation of ours, no I/O, no logging.
+void PulseOutput::OnWrite(pa_stream* stream, std::size_t bytes, void* self) noexcept {
+    auto* out = static_cast<PulseOutput*>(self);
+    player::StreamReport report;
+    report.nowNs = MonotonicNowNs();
+    const std::int64_t written = out->engine_.FramesRendered();
+    pa_usec_t latency = 0;
+    int negative = 0;
+    const pa_timing_info* timing = pa_stream_get_timing_info(stream);
+    if (pa_stream_get_latency(stream, &latency, &negative) == 0 && timing) {
+        // The latency is the time until the last frame written is heard (negative after an
+        // underrun: the server has played beyond it).
+        const auto frames = static_cast<std::int64_t>(latency * kRate / 1'000'000);
+        report.heardFrame = written - (negative ? -frames : frames);
+        report.advancing =
+            timing->playing && !pa_stream_is_suspended(stream) && !pa_stream_is_corked(stream);
+    } else {
+        report.heardFrame = written;  // nothing is heard before the first report
+        report.advancing = false;
+    }
+    while (bytes >= kFrameBytes) {
+        void* data = nullptr;
+        std::size_t n = bytes;
+        if (pa_stream_begin_write(stream, &data, &n) < 0 || !data)
+            return;
+        n -= n % kFrameBytes;
+        if (n == 0) {
+            pa_stream_cancel_write(stream);
+            return;
+        }
+        out->engine_.Render(static_cast<float*>(data), static_cast<std::uint32_t>(n / kFrameBytes),
+                            report);
+        pa_stream_write(stream, data, n, nullptr, 0, PA_SEEK_RELATIVE);
+        bytes -= n;
+    }
+}
+
+}  // namespace platform::linux_backend

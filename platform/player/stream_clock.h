@@ -1,0 +1,67 @@
+// The one clock of what is heard: the sound server's own report of which frame of the player's
+// count the listener hears at a moment of the monotonic clock, published by the audio callback
+// for the timer thread and the GUI thread. Between reports a frame's time follows at the nominal
+// rate; reports come at every callback, so the monotonic clock's drift never adds up.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+namespace platform::player {
+
+// What the server says of the stream at one callback.
+struct StreamReport {
+    std::int64_t nowNs = 0;       // monotonic time of the report
+    std::int64_t heardFrame = 0;  // the frame of the player's count heard at nowNs
+    bool advancing = true;        // false while the stream stands (suspended, corked, prebuffering)
+};
+
+class StreamClock {
+  public:
+    explicit StreamClock(std::uint32_t framesPerSecond) : framesPerNs_(framesPerSecond * 1e-9) {}
+
+    // Audio callback only. aheadFrames: how far the written frames reach beyond the heard one.
+    void Report(const StreamReport& report, std::int64_t aheadFrames) noexcept;
+    // Audio side: the stream is gone; the next report starts a new epoch.
+    void Lost() noexcept;
+
+    struct Reading {
+        bool valid = false;  // a stream has reported and is not lost
+        bool advancing = false;
+        std::uint32_t epoch = 0;  // changes with every new stream
+        std::int64_t tNs = 0;
+        std::int64_t frame = 0;
+        std::int64_t aheadFrames = 0;
+        double framesPerNs = 0;
+
+        double FrameAt(std::int64_t timeNs) const {
+            return advancing ? static_cast<double>(frame) +
+                                   framesPerNs * static_cast<double>(timeNs - tNs)
+                             : static_cast<double>(frame);
+        }
+        // When the listener hears `at` (for a stream that advances).
+        std::int64_t TimeOf(double at) const {
+            return tNs + static_cast<std::int64_t>((at - static_cast<double>(frame)) / framesPerNs);
+        }
+    };
+    // Any thread; lock-free (a sequence lock over atomics, retried while the callback writes).
+    Reading Current() const noexcept;
+
+  private:
+    void Publish(bool valid, bool advancing, std::int64_t tNs, std::int64_t frame,
+                 std::int64_t ahead) noexcept;
+
+    const double framesPerNs_;
+    bool lost_ = true;              // writer side only
+    std::uint32_t epochCount_ = 0;  // writer side only
+
+    std::atomic<std::uint32_t> version_{0};
+    std::atomic<bool> valid_{false};
+    std::atomic<bool> advancing_{false};
+    std::atomic<std::uint32_t> epoch_{0};
+    std::atomic<std::int64_t> tNs_{0};
+    std::atomic<std::int64_t> frame_{0};
+    std::atomic<std::int64_t> ahead_{0};
+};
+
+}  // namespace platform::player
