@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     constexpr long kRate = 48000;
     const long period = std::atol(argv[1]) * kRate / 1000;
     const long total = std::atol(argv[2]) * kRate;
-    pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, kRate, 1};
+    pa_sample_spec sample{PA_SAMPLE_FLOAT32NE, kRate, 1};
     pa_buffer_attr attr{};
     attr.maxlength = static_cast<std::uint32_t>(-1);
     attr.tlength = 30 * kRate / 1000 * sizeof(float);
@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
     attr.fragsize = static_cast<std::uint32_t>(-1);
     int error = 0;
     pa_simple* s = pa_simple_new(nullptr, "reference-clicker", PA_STREAM_PLAYBACK, nullptr,
-                                 "clicks", &spec, nullptr, &attr, &error);
+                                 "clicks", &sample, nullptr, &attr, &error);
     if (!s) {
         std::fprintf(stderr, "reference-clicker: no server\n");
         return 1;

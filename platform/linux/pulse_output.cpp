@@ -18,12 +18,12 @@ constexpr int kLastRetryMs = 1000;  // a restarted server has the click back wit
 
 constexpr std::size_t kFrameBytes = sizeof(float) * PulseOutput::kChannels;
 
-pa_sample_spec Spec() {
-    pa_sample_spec spec{};
-    spec.format = PA_SAMPLE_FLOAT32NE;
-    spec.rate = PulseOutput::kRate;
-    spec.channels = PulseOutput::kChannels;
-    return spec;
+pa_sample_spec StreamFormat() {
+    pa_sample_spec sample{};
+    sample.format = PA_SAMPLE_FLOAT32NE;
+    sample.rate = PulseOutput::kRate;
+    sample.channels = PulseOutput::kChannels;
+    return sample;
 }
 
 }  // namespace
@@ -90,10 +90,10 @@ void PulseOutput::Connect() {
 }
 
 void PulseOutput::OpenStream() {
-    const pa_sample_spec spec = Spec();
+    const pa_sample_spec sample = StreamFormat();
     pa_channel_map map;
     pa_channel_map_init_stereo(&map);
-    stream_ = pa_stream_new(context_, "Metronome", &spec, &map);
+    stream_ = pa_stream_new(context_, "Metronome", &sample, &map);
     if (!stream_) {
         pa_context_disconnect(context_);
         return;
@@ -102,12 +102,12 @@ void PulseOutput::OpenStream() {
     pa_stream_set_write_callback(stream_, &OnWrite, this);
     pa_buffer_attr attr{};
     attr.maxlength = static_cast<std::uint32_t>(-1);
-    attr.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(kQueueUs, &spec));
+    attr.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(kQueueUs, &sample));
     // No prebuffering: the stream plays from the start and never stops to fill up again. When we
     // are late the server plays silence and drops what comes too late, so the frames keep the
     // sink's time and the clicks after it stay on their grid.
     attr.prebuf = 0;
-    attr.minreq = static_cast<std::uint32_t>(pa_usec_to_bytes(kRequestUs, &spec));
+    attr.minreq = static_cast<std::uint32_t>(pa_usec_to_bytes(kRequestUs, &sample));
     attr.fragsize = static_cast<std::uint32_t>(-1);
     const auto flags = static_cast<pa_stream_flags_t>(
         PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE | PA_STREAM_ADJUST_LATENCY);
