@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-#include "presets/bank.h"
 #include "base/cstring.h"
 #include "base/exception.h"
+#include "presets/bank.h"
 
 namespace presets {
 

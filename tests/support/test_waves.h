@@ -22,7 +22,7 @@ inline std::vector<std::uint8_t> MakeWave(const std::vector<float>& samples, For
         for (int i = 0; i < 4; ++i)
             out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
     };
-    const auto putTag = [&out](const char (&tag)[5]) {
+    const auto putTag = [&out](const char(&tag)[5]) {
         for (int i = 0; i < 4; ++i)
             out.push_back(static_cast<std::uint8_t>(tag[i]));
     };
