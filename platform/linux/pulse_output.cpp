@@ -5,14 +5,24 @@
 #include <pthread.h>
 #include <pulse/pulseaudio.h>
 #include <sched.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <cstring>
 
 #include "platform/linux/monotonic_clock.h"
 
 namespace platform::linux_backend {
 namespace {
 
-constexpr pa_usec_t kQueueUs = 30'000;    // what the server keeps queued for us
-constexpr pa_usec_t kRequestUs = 15'000;  // the least it asks for at a time
+// PulseAudio takes from the queue only what it plays (and rewinds its sink when it must): a write
+// over the queue needs only the time to reach the server, so the queue can be long and wake us
+// seldom. pipewire-pulse takes whole periods of its graph, two or three ahead of the frame it
+// reports as heard, and the period follows what we ask for: a shorter queue keeps the part that
+// can no longer be written over short (measured: 30 ms left alone at a 15 ms request; at a 30 ms
+// request, 50 ms were not enough).
+constexpr PulseOutput::Layout kPulseAudioLayout{60'000, 30'000, PulseOutput::kRate * 5 / 1000};
+constexpr PulseOutput::Layout kGraphLayout{30'000, 15'000, PulseOutput::kRate * 30 / 1000};
 constexpr int kFirstRetryMs = 100;
 constexpr int kLastRetryMs = 1000;  // a restarted server has the click back within a second
 
@@ -28,7 +38,16 @@ pa_sample_spec StreamFormat() {
 
 }  // namespace
 
-PulseOutput::PulseOutput(player::PlayerEngine& engine) : engine_(engine) {}
+PulseOutput::PulseOutput(player::PlayerEngine& engine) : engine_(engine), layout_(kGraphLayout) {}
+
+// The client thread, woken by a request: no lock of ours, no allocation of ours, no logging.
+struct PulseOutput::WakeEvent {
+    static void Ready(pa_mainloop_api*, pa_io_event*, int fd, pa_io_event_flags_t, void* self) {
+        std::uint64_t count = 0;
+        [[maybe_unused]] const ssize_t n = read(fd, &count, sizeof count);
+        static_cast<PulseOutput*>(self)->WriteOver();
+    }
+};
 
 PulseOutput::~PulseOutput() {
     Close();
@@ -48,6 +67,14 @@ bool PulseOutput::Start(int waitMs) {
         loop_ = nullptr;
         return false;
     }
+    // Without the eventfd a start waits for the next buffer that the server asks for.
+    wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (wakeFd_ >= 0) {
+        pa_mainloop_api* api = pa_threaded_mainloop_get_api(loop_);
+        wakeEvent_ = api->io_new(api, wakeFd_, PA_IO_EVENT_INPUT, &WakeEvent::Ready, this);
+        if (wakeEvent_)
+            engine_.SetWaker(this);
+    }
     Connect();
     // Wait for the first stream to play, or for the first try to fail.
     const std::int64_t until = MonotonicNowNs() + std::int64_t{waitMs} * 1'000'000;
@@ -64,11 +91,21 @@ bool PulseOutput::Start(int waitMs) {
 void PulseOutput::Close() {
     if (!loop_)
         return;
+    engine_.SetWaker(nullptr);
     pa_threaded_mainloop_stop(loop_);  // joins the client thread
     Drop();
+    pa_mainloop_api* api = pa_threaded_mainloop_get_api(loop_);
     if (retry_) {
-        pa_threaded_mainloop_get_api(loop_)->time_free(retry_);
+        api->time_free(retry_);
         retry_ = nullptr;
+    }
+    if (wakeEvent_) {
+        api->io_free(wakeEvent_);
+        wakeEvent_ = nullptr;
+    }
+    if (wakeFd_ >= 0) {
+        close(wakeFd_);
+        wakeFd_ = -1;
     }
     pa_threaded_mainloop_free(loop_);
     loop_ = nullptr;
@@ -102,12 +139,12 @@ void PulseOutput::OpenStream() {
     pa_stream_set_write_callback(stream_, &OnWrite, this);
     pa_buffer_attr attr{};
     attr.maxlength = static_cast<std::uint32_t>(-1);
-    attr.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(kQueueUs, &sample));
+    attr.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(layout_.queueUs, &sample));
     // No prebuffering: the stream plays from the start and never stops to fill up again. When we
     // are late the server plays silence and drops what comes too late, so the frames keep the
     // sink's time and the clicks after it stay on their grid.
     attr.prebuf = 0;
-    attr.minreq = static_cast<std::uint32_t>(pa_usec_to_bytes(kRequestUs, &sample));
+    attr.minreq = static_cast<std::uint32_t>(pa_usec_to_bytes(layout_.requestUs, &sample));
     attr.fragsize = static_cast<std::uint32_t>(-1);
     const auto flags = static_cast<pa_stream_flags_t>(
         PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE | PA_STREAM_ADJUST_LATENCY);
@@ -122,6 +159,7 @@ void PulseOutput::Drop() {
         pa_stream_disconnect(stream_);
         pa_stream_unref(stream_);
         stream_ = nullptr;
+        updating_ = false;
     }
     if (context_) {
         pa_context_set_state_callback(context_, nullptr, nullptr);
@@ -166,7 +204,11 @@ void PulseOutput::OnContextState(pa_context* context, void* self) {
                 param.sched_priority = sched_get_priority_min(SCHED_FIFO) + 20;
                 pthread_setschedparam(pthread_self(), SCHED_FIFO, &param);
             }
-            out->OpenStream();
+            // Which server it is decides the stream's queue.
+            if (pa_operation* op = pa_context_get_server_info(context, &OnServerInfo, out))
+                pa_operation_unref(op);
+            else
+                out->OpenStream();
             break;
         case PA_CONTEXT_FAILED:
         case PA_CONTEXT_TERMINATED:
@@ -200,26 +242,96 @@ void PulseOutput::OnStreamState(pa_stream* stream, void* self) {
     }
 }
 
+void PulseOutput::OnServerInfo(pa_context* context, const pa_server_info* info, void* self) {
+    auto* out = static_cast<PulseOutput*>(self);
+    if (context != out->context_ || out->stream_)
+        return;
+    // The server names itself "PulseAudio (on PipeWire ...)" when it is pipewire-pulse; an
+    // unknown one gets the layout that is safe on both.
+    const bool pulseAudio =
+        info && info->server_name && !std::strstr(info->server_name, "PipeWire");
+    out->layout_ = pulseAudio ? kPulseAudioLayout : kGraphLayout;
+    out->OpenStream();
+}
+
+void PulseOutput::Wake() noexcept {
+    const std::uint64_t one = 1;
+    // A full counter already wakes the thread: nothing to do when the write fails.
+    [[maybe_unused]] const ssize_t n = write(wakeFd_, &one, sizeof one);
+}
+
+bool PulseOutput::Report(pa_stream* stream, player::StreamReport& report) const noexcept {
+    report.nowNs = MonotonicNowNs();
+    const std::int64_t written = engine_.FramesRendered();
+    pa_usec_t latency = 0;
+    int negative = 0;
+    const pa_timing_info* timing = pa_stream_get_timing_info(stream);
+    if (pa_stream_get_latency(stream, &latency, &negative) != 0 || !timing) {
+        report.heardFrame = written;  // nothing is heard before the first report
+        report.advancing = false;
+        return false;
+    }
+    // The latency is the time until the last frame written is heard (negative after an
+    // underrun: the server has played beyond it).
+    const auto frames = static_cast<std::int64_t>(latency * kRate / 1'000'000);
+    report.heardFrame = written - (negative ? -frames : frames);
+    report.advancing =
+        timing->playing && !pa_stream_is_suspended(stream) && !pa_stream_is_corked(stream);
+    // What the sink holds has been taken from the queue: only what follows can be written over.
+    report.rewritableFrom =
+        static_cast<std::int64_t>(timing->sink_usec * kRate / 1'000'000) + layout_.guardFrames;
+    return true;
+}
+
+void PulseOutput::WriteOver() noexcept {
+    if (!stream_ || !Playing() || updating_)
+        return;
+    // The interpolated report may lag the server's reading of the queue by a period of its
+    // graph: ask for a fresh one and write over from there.
+    pa_operation* op = pa_stream_update_timing_info(stream_, &OnFreshTiming, this);
+    if (!op) {
+        WriteOverNow();
+        return;
+    }
+    updating_ = true;
+    pa_operation_unref(op);
+}
+
+void PulseOutput::OnFreshTiming(pa_stream* stream, int, void* self) {
+    auto* out = static_cast<PulseOutput*>(self);
+    out->updating_ = false;
+    if (stream == out->stream_)
+        out->WriteOverNow();
+}
+
+void PulseOutput::WriteOverNow() noexcept {
+    if (!stream_ || !Playing())
+        return;
+    player::StreamReport report;
+    if (!Report(stream_, report))
+        return;
+    const std::uint32_t frames = engine_.PrepareRewrite(report.heardFrame + report.rewritableFrom);
+    if (frames > 0) {
+        Write(stream_, std::size_t{frames} * kFrameBytes, report,
+              -static_cast<std::int64_t>(frames * kFrameBytes));
+        return;
+    }
+    // Nothing written yet where the request goes: write it now rather than at the next request.
+    const std::size_t writable = pa_stream_writable_size(stream_);
+    if (writable != static_cast<std::size_t>(-1) && writable >= kFrameBytes)
+        Write(stream_, writable, report, 0);
+}
+
 // The audio callback: no lock of ours, no allocation of ours, no I/O, no logging.
 void PulseOutput::OnWrite(pa_stream* stream, std::size_t bytes, void* self) noexcept {
     auto* out = static_cast<PulseOutput*>(self);
     player::StreamReport report;
-    report.nowNs = MonotonicNowNs();
-    const std::int64_t written = out->engine_.FramesRendered();
-    pa_usec_t latency = 0;
-    int negative = 0;
-    const pa_timing_info* timing = pa_stream_get_timing_info(stream);
-    if (pa_stream_get_latency(stream, &latency, &negative) == 0 && timing) {
-        // The latency is the time until the last frame written is heard (negative after an
-        // underrun: the server has played beyond it).
-        const auto frames = static_cast<std::int64_t>(latency * kRate / 1'000'000);
-        report.heardFrame = written - (negative ? -frames : frames);
-        report.advancing =
-            timing->playing && !pa_stream_is_suspended(stream) && !pa_stream_is_corked(stream);
-    } else {
-        report.heardFrame = written;  // nothing is heard before the first report
-        report.advancing = false;
-    }
+    out->Report(stream, report);
+    out->Write(stream, bytes, report, 0);
+}
+
+void PulseOutput::Write(pa_stream* stream, std::size_t bytes, const player::StreamReport& report,
+                        std::int64_t seekBytes) noexcept {
     while (bytes >= kFrameBytes) {
         void* data = nullptr;
         std::size_t n = bytes;
@@ -230,9 +342,11 @@ void PulseOutput::OnWrite(pa_stream* stream, std::size_t bytes, void* self) noex
             pa_stream_cancel_write(stream);
             return;
         }
-        out->engine_.Render(static_cast<float*>(data), static_cast<std::uint32_t>(n / kFrameBytes),
-                            report);
-        pa_stream_write(stream, data, n, nullptr, 0, PA_SEEK_RELATIVE);
+        engine_.Render(static_cast<float*>(data), static_cast<std::uint32_t>(n / kFrameBytes),
+                       report);
+        // The first piece steps back over what is written over; the rest follows it.
+        pa_stream_write(stream, data, n, nullptr, seekBytes, PA_SEEK_RELATIVE);
+        seekBytes = 0;
         bytes -= n;
     }
 }

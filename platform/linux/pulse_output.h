@@ -2,7 +2,9 @@
 // PulseAudio, and PipeWire through pipewire-pulse, which most desktops run.
 //
 //   [x] the server's timing report with every buffer (interpolated, updated by the server)
-//   [x] a short queue (30 ms) with few wake-ups (one per 15 ms)
+//   [x] a queue of 60 ms woken every 30 ms (30 and 15 on pipewire-pulse), and a start at once: a
+//       request that cannot wait wakes the client thread, which writes over what the server has
+//       not yet taken
 //   [x] follows the default sink and survives suspend, moves and a server restart: it reconnects
 //       by itself, backing off to one try a second, without spinning
 //   [ ] ALSA or JACK without a sound server: the program then runs silently
@@ -19,13 +21,22 @@ struct pa_context;
 struct pa_stream;
 struct pa_time_event;
 struct pa_mainloop_api;
+struct pa_server_info;
+struct pa_io_event;
 
 namespace platform::linux_backend {
 
-class PulseOutput {
+class PulseOutput : private player::OutputWaker {
   public:
     static constexpr std::uint32_t kRate = 48000;
     static constexpr unsigned kChannels = 2;
+
+    // The stream's queue, and what a write over it leaves alone, on one kind of server.
+    struct Layout {
+        std::uint64_t queueUs;     // what the server keeps queued for us
+        std::uint64_t requestUs;   // the least it asks for at a time
+        std::int64_t guardFrames;  // beyond what the sink holds
+    };
 
     // The engine renders at kRate and kChannels and must outlive Close().
     explicit PulseOutput(player::PlayerEngine& engine);
@@ -45,6 +56,10 @@ class PulseOutput {
     int Reconnects() const { return reconnects_.load(std::memory_order_relaxed); }
 
   private:
+    // Any thread that plays: a counter on an eventfd, read by the client thread.
+    void Wake() noexcept override;
+    struct WakeEvent;  // the client thread's side of Wake()
+    static void OnServerInfo(pa_context* context, const pa_server_info* info, void* self);
     static void OnContextState(pa_context* context, void* self);
     static void OnStreamState(pa_stream* stream, void* self);
     static void OnWrite(pa_stream* stream, std::size_t bytes, void* self) noexcept;
@@ -55,12 +70,23 @@ class PulseOutput {
     void OpenStream();
     void Drop();
     void RetryLater();
+    // The server's report of the stream at this moment; false while it has none.
+    bool Report(pa_stream* stream, player::StreamReport& report) const noexcept;
+    void WriteOver() noexcept;
+    void WriteOverNow() noexcept;
+    static void OnFreshTiming(pa_stream* stream, int success, void* self);
+    void Write(pa_stream* stream, std::size_t bytes, const player::StreamReport& report,
+               std::int64_t seekBytes) noexcept;
 
     player::PlayerEngine& engine_;
     pa_threaded_mainloop* loop_ = nullptr;
     pa_context* context_ = nullptr;
     pa_stream* stream_ = nullptr;
     pa_time_event* retry_ = nullptr;
+    int wakeFd_ = -1;
+    bool updating_ = false;  // a fresh timing report is on its way
+    pa_io_event* wakeEvent_ = nullptr;
+    Layout layout_;
     int backoffMs_ = 0;
     bool everPlayed_ = false;
     bool realTimeAsked_ = false;

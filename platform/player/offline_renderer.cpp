@@ -21,6 +21,10 @@ OfflineRenderer::OfflineRenderer(const PlayerOptions& options, const StreamModel
         largest = std::max(largest, p.bufferFrames);
     scratch_.resize(std::size_t{largest} * options.channels);
     timers_.SetPacer(player_.get());
+    if (stream.rewritableFrames >= 0) {
+        player_->SetWaker(this);
+        recent_.assign(1 << 16, 0.0f);
+    }
 }
 
 Services OfflineRenderer::AsServices() {
@@ -108,25 +112,64 @@ void OfflineRenderer::Callback() {
     report.heardFrame = static_cast<std::int64_t>(std::floor(HeardAt(nowNs_)));
     report.advancing =
         !(nowNs_ >= stream_.stallAtNs && nowNs_ < stream_.stallAtNs + stream_.stallNs);
+    report.rewritableFrom = stream_.rewritableFrames;
     player_->Render(scratch_.data(), pace.bufferFrames, report);
     const unsigned channels = player_->Options().channels;
-    for (std::uint32_t i = 0; i < pace.bufferFrames; ++i, ++written_) {
-        const float v = scratch_[std::size_t{i} * channels];
-        if (keepAudio_)
+    for (std::uint32_t i = 0; i < pace.bufferFrames; ++i, ++written_)
+        Take(written_, scratch_[std::size_t{i} * channels]);
+}
+
+void OfflineRenderer::Take(std::int64_t frame, float v) {
+    if (keepAudio_) {
+        if (frame < static_cast<std::int64_t>(audio_.size()))
+            audio_[static_cast<std::size_t>(frame)] = v;
+        else
             audio_.push_back(v);
-        if (v != 0.0f) {
-            if (silentRun_ >= player_->Options().sampleRate / 1000)
-                onsets_.push_back(Onset{written_, std::abs(v)});
-            silentRun_ = 0;
-        } else {
-            ++silentRun_;
-        }
     }
+    if (!recent_.empty())
+        recent_[static_cast<std::size_t>(frame) % recent_.size()] = v;
+    if (v != 0.0f) {
+        if (silentRun_ >= player_->Options().sampleRate / 1000)
+            onsets_.push_back(Onset{frame, std::abs(v)});
+        silentRun_ = 0;
+    } else {
+        ++silentRun_;
+    }
+}
+
+void OfflineRenderer::WriteOver() {
+    wakePending_ = false;
+    StreamReport report;
+    report.nowNs = nowNs_;
+    report.heardFrame = static_cast<std::int64_t>(std::floor(HeardAt(nowNs_)));
+    report.advancing = true;
+    report.rewritableFrom = stream_.rewritableFrames;
+    const std::uint32_t frames =
+        player_->PrepareRewrite(report.heardFrame + stream_.rewritableFrames);
+    if (frames == 0)
+        return;
+    std::vector<float> out(std::size_t{frames} * player_->Options().channels);
+    player_->Render(out.data(), frames, report);
+    // Forget what is written over: its onsets, and the silence that led into it.
+    const std::int64_t from = written_ - frames;
+    while (!onsets_.empty() && onsets_.back().frame >= from)
+        onsets_.pop_back();
+    silentRun_ = 0;
+    const std::int64_t needed = player_->Options().sampleRate / 1000;
+    while (silentRun_ < needed && from - silentRun_ > 0 &&
+           recent_[static_cast<std::size_t>(from - silentRun_ - 1) % recent_.size()] == 0.0f)
+        ++silentRun_;
+    if (from - silentRun_ == 0)
+        silentRun_ = 1 << 30;
+    for (std::uint32_t i = 0; i < frames; ++i)
+        Take(from + i, out[std::size_t{i} * player_->Options().channels]);
 }
 
 void OfflineRenderer::Advance(std::int64_t ns) {
     const std::int64_t end = nowNs_ + ns;
     for (;;) {
+        if (wakePending_)
+            WriteOver();
         const std::int64_t callback = NextBurstNs();
         const std::int64_t tick = timers_.NextDueNs();
         const std::int64_t next = std::min(callback, tick);
@@ -141,6 +184,8 @@ void OfflineRenderer::Advance(std::int64_t ns) {
             timers_.FireNext();
     }
     nowNs_ = end;
+    if (wakePending_)
+        WriteOver();
 }
 
 }  // namespace platform::player

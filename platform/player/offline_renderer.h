@@ -33,6 +33,8 @@ struct StreamModel {
     std::int64_t maxLateNs = 0;          // each burst comes up to this much late (pseudo-random)
     std::int64_t stallAtNs = INT64_MAX;  // the server stops playing here (an underrun, a suspended
     std::int64_t stallNs = 0;            // sink) for this long, then goes on where it was
+    // Frames past the heard one from which written frames can be written over; -1: never.
+    std::int64_t rewritableFrames = -1;
 };
 
 struct Onset {
@@ -40,7 +42,7 @@ struct Onset {
     float level;  // first sample's magnitude, which tells the test clicks apart
 };
 
-class OfflineRenderer : public MonotonicClock {
+class OfflineRenderer : public MonotonicClock, private OutputWaker {
   public:
     OfflineRenderer(const PlayerOptions& options, const StreamModel& stream,
                     bool keepAudio = false);
@@ -62,6 +64,11 @@ class OfflineRenderer : public MonotonicClock {
     double HeardAt(std::int64_t ns) const;
 
   private:
+    // A wake-up is served at once: the output's thread would run before the next tick.
+    void Wake() noexcept override { wakePending_ = true; }
+    void WriteOver();
+    // Keeps frame `frame` of the first channel, written for the first time or over.
+    void Take(std::int64_t frame, float v);
     const StreamPace& PaceAt(std::int64_t ns) const;
     std::int64_t TimeOfHeard(double frame) const;
     std::int64_t NextBurstNs() const;
@@ -80,6 +87,8 @@ class OfflineRenderer : public MonotonicClock {
     std::vector<Onset> onsets_;
     std::vector<float> audio_;
     std::int64_t silentRun_ = 1 << 30;
+    bool wakePending_ = false;
+    std::vector<float> recent_;  // the last frames of the first channel, by frame modulo its size
 };
 
 }  // namespace platform::player

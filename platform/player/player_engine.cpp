@@ -12,8 +12,9 @@ namespace platform::player {
 namespace {
 
 // On/Off plays its accent just before it starts the timer: a request this close before a run's
-// start is that run's tick 0.
-constexpr std::int64_t kSameMomentNs = 2'000'000;
+// start is that run's tick 0. Close, but not too close: the output's thread, woken by the
+// request, may run first on a busy machine.
+constexpr std::int64_t kSameMomentNs = 30'000'000;
 // A stream that has not reported for this long stands still (the server stopped reading it).
 constexpr std::int64_t kStaleNs = 300'000'000;
 // While the stream stands, a waiting tick looks again this often.
@@ -61,6 +62,10 @@ BOOL PlayerEngine::Play(const char* image, DWORD flags) {
     else
         PlaceNow(request);
     ring_.Push(request);
+    // Only what would otherwise wait for the next callback, or land late, is worth a wake-up.
+    OutputWaker* waker = waker_.load(std::memory_order_acquire);
+    if (waker && (request.frame == PlayRequest::kAsap || request.frame < FramesRendered()))
+        waker->Wake();
     return accepted;
 }
 
@@ -71,7 +76,10 @@ std::int64_t PlayerEngine::FrameOf(const Run& run, std::uint64_t tick) const {
 }
 
 std::int64_t PlayerEngine::Reachable(const StreamClock::Reading& r, std::int64_t nowNs) const {
-    return static_cast<std::int64_t>(std::ceil(r.FrameAt(nowNs))) + r.aheadFrames + safetyFrames_;
+    const std::int64_t beyond = r.rewritableFrom >= 0 && waker_.load(std::memory_order_relaxed)
+                                    ? r.rewritableFrom
+                                    : r.aheadFrames;
+    return static_cast<std::int64_t>(std::ceil(r.FrameAt(nowNs))) + beyond + safetyFrames_;
 }
 
 void PlayerEngine::PlaceNow(PlayRequest& request) {
@@ -187,12 +195,12 @@ std::int64_t PlayerEngine::PlaceFromTimer() {
     return FrameOf(run, tick.tick);
 }
 
-void PlayerEngine::Schedule(const PlayRequest& request) {
-    if (request.frame != PlayRequest::kAsap && request.frame < pos_)
+void PlayerEngine::Schedule(const PlayRequest& request, std::int64_t floor) {
+    if (request.frame != PlayRequest::kAsap && request.frame < floor)
         lateRequests_.store(lateRequests_.load(std::memory_order_relaxed) + 1,
                             std::memory_order_relaxed);
     const std::int64_t frame =
-        request.frame == PlayRequest::kAsap ? pos_ : std::max(request.frame, pos_);
+        request.frame == PlayRequest::kAsap ? floor : std::max(request.frame, floor);
     // The newest request wins: whatever was placed at or after its frame is dropped.
     while (eventCount_ > 0 && events_[eventCount_ - 1].frame >= frame)
         --eventCount_;
@@ -210,10 +218,23 @@ void PlayerEngine::Schedule(const PlayRequest& request) {
     }
 }
 
+std::uint32_t PlayerEngine::PrepareRewrite(std::int64_t earliest) noexcept {
+    earliest = std::min(earliest, pos_);
+    std::int64_t from = pos_;
+    ring_.Drain([this, earliest, &from](const PlayRequest& r) {
+        Schedule(r, earliest);
+        from = std::min(from, events_[eventCount_ - 1].frame);
+    });
+    // The voice needs no going back: whatever it played from `from` on is replaced there.
+    const auto frames = static_cast<std::uint32_t>(pos_ - from);
+    pos_ = from;
+    return frames;
+}
+
 void PlayerEngine::Render(float* out, std::uint32_t frames, const StreamReport& report) noexcept {
     const unsigned channels = options_.channels;
     std::fill(out, out + std::size_t{frames} * channels, 0.0f);
-    ring_.Drain([this](const PlayRequest& r) { Schedule(r); });
+    ring_.Drain([this](const PlayRequest& r) { Schedule(r, pos_); });
 
     const std::uint32_t volume = volume_.load(std::memory_order_relaxed);
     const float left = static_cast<float>(volume & 0xFFFF) / 65535.0f;

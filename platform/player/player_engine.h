@@ -10,6 +10,11 @@
 // callback writes, as soon as it can; a run started with it (On/Off's first click) counts from
 // the frame where it landed.
 //
+// Where the server lets written frames be written over (both PulseAudio and pipewire-pulse do,
+// for what they have not yet taken), a request that must sound before the end of what is written
+// wakes the output, which renders again from the request's frame and writes over the rest: a long
+// queue (few wake-ups) and a short start at once.
+//
 // Real-time contract: Render() runs on the audio callback, DueNs() and a Play() from a timer
 // callback on the timer thread. None of them takes a lock, allocates or does I/O.
 #pragma once
@@ -30,6 +35,14 @@ class MonotonicClock {
   public:
     virtual ~MonotonicClock() = default;
     virtual std::int64_t NowNs() const = 0;
+};
+
+// Wakes the output's thread when a request needs written frames written over. Called from the
+// thread that plays, the timer thread included: it must not block, lock or allocate.
+class OutputWaker {
+  public:
+    virtual ~OutputWaker() = default;
+    virtual void Wake() noexcept = 0;
 };
 
 enum class Placement {
@@ -56,6 +69,13 @@ class PlayerEngine : public SoundPlayer, public TickPacer {
     // The audio callback: fills `frames` interleaved frames, the next ones of the player's count,
     // with the server's report of what is heard now.
     void Render(float* out, std::uint32_t frames, const StreamReport& report) noexcept;
+    // The audio callback, woken: takes the requests that came in, and when one of them must sound
+    // before the end of what is written, steps back to it (at `earliest` at the soonest, the first
+    // frame that can still be written over) and returns how many frames to render again with
+    // Render() and write over the written ones; 0 when nothing needs it.
+    std::uint32_t PrepareRewrite(std::int64_t earliest) noexcept;
+    // Set once, before anything plays: who to wake for a request that needs a rewrite.
+    void SetWaker(OutputWaker* waker) { waker_.store(waker, std::memory_order_release); }
     // The audio callback's side, when the stream is gone (the server died): until a new stream
     // reports, ticks fall back on the monotonic clock, and runs start afresh on the new stream.
     void StreamLost() noexcept { clock_.Lost(); }
@@ -94,13 +114,15 @@ class PlayerEngine : public SoundPlayer, public TickPacer {
     void Anchor(Run& run, std::uint64_t tick, const StreamClock::Reading& r, std::int64_t nowNs);
     std::int64_t PlaceFromTimer();
     void PlaceNow(PlayRequest& request);
-    void Schedule(const PlayRequest& request);
+    // Places a request on the frames, at `floor` at the soonest.
+    void Schedule(const PlayRequest& request, std::int64_t floor);
 
     const PlayerOptions options_;
     const MonotonicClock& monotonic_;
     const std::int64_t safetyFrames_;
     const std::int64_t leadFrames_;
     std::atomic<std::uint32_t> volume_{0xFFFFFFFFu};
+    std::atomic<OutputWaker*> waker_{nullptr};
     StreamClock clock_;
 
     // Timer thread only: the runs seen lately (one at a time in the program; a few for safety).

@@ -8,17 +8,18 @@ void StreamClock::Report(const StreamReport& report, std::int64_t aheadFrames) n
         lost_ = false;
         ++epochCount_;
     }
-    Publish(true, report.advancing, report.nowNs, report.heardFrame, aheadFrames);
+    Publish(true, report.advancing, report.nowNs, report.heardFrame, aheadFrames,
+            report.rewritableFrom);
 }
 
 void StreamClock::Lost() noexcept {
     lost_ = true;
     const Reading last = Current();
-    Publish(false, false, last.tNs, last.frame, last.aheadFrames);
+    Publish(false, false, last.tNs, last.frame, last.aheadFrames, -1);
 }
 
 void StreamClock::Publish(bool valid, bool advancing, std::int64_t tNs, std::int64_t frame,
-                          std::int64_t ahead) noexcept {
+                          std::int64_t ahead, std::int64_t rewritable) noexcept {
     // Fields stored with release and loaded with acquire: a reader that saw any new field also
     // sees the odd version before it.
     const std::uint32_t v = version_.load(std::memory_order_relaxed);
@@ -29,6 +30,7 @@ void StreamClock::Publish(bool valid, bool advancing, std::int64_t tNs, std::int
     tNs_.store(tNs, std::memory_order_release);
     frame_.store(frame, std::memory_order_release);
     ahead_.store(ahead, std::memory_order_release);
+    rewritable_.store(rewritable, std::memory_order_release);
     version_.store(v + 2, std::memory_order_release);
 }
 
@@ -42,6 +44,7 @@ StreamClock::Reading StreamClock::Current() const noexcept {
         r.tNs = tNs_.load(std::memory_order_acquire);
         r.frame = frame_.load(std::memory_order_acquire);
         r.aheadFrames = ahead_.load(std::memory_order_acquire);
+        r.rewritableFrom = rewritable_.load(std::memory_order_acquire);
         r.framesPerNs = framesPerNs_;
         const std::uint32_t v2 = version_.load(std::memory_order_relaxed);
         if (v1 == v2 && (v1 & 1) == 0)

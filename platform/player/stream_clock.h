@@ -14,6 +14,9 @@ struct StreamReport {
     std::int64_t nowNs = 0;       // monotonic time of the report
     std::int64_t heardFrame = 0;  // the frame of the player's count heard at nowNs
     bool advancing = true;        // false while the stream stands (suspended, corked, prebuffering)
+    // How far past the heard frame the written frames can still be written over (what the server
+    // has already taken, plus the time a write needs to reach it); -1 where they cannot be.
+    std::int64_t rewritableFrom = -1;
 };
 
 class StreamClock {
@@ -32,6 +35,7 @@ class StreamClock {
         std::int64_t tNs = 0;
         std::int64_t frame = 0;
         std::int64_t aheadFrames = 0;
+        std::int64_t rewritableFrom = -1;  // as in StreamReport
         double framesPerNs = 0;
 
         double FrameAt(std::int64_t timeNs) const {
@@ -49,7 +53,7 @@ class StreamClock {
 
   private:
     void Publish(bool valid, bool advancing, std::int64_t tNs, std::int64_t frame,
-                 std::int64_t ahead) noexcept;
+                 std::int64_t ahead, std::int64_t rewritable) noexcept;
 
     const double framesPerNs_;
     bool lost_ = true;              // writer side only
@@ -62,6 +66,7 @@ class StreamClock {
     std::atomic<std::int64_t> tNs_{0};
     std::atomic<std::int64_t> frame_{0};
     std::atomic<std::int64_t> ahead_{0};
+    std::atomic<std::int64_t> rewritable_{-1};
 };
 
 }  // namespace platform::player

@@ -172,3 +172,47 @@ TEST(Playback, UnreadableRequestsAreRefusedAndSoundNothing) {
 }
 
 }  // namespace
+
+// Where the server lets written frames be written over (both sound servers do), the 150 ms queue
+// no longer delays a start or a stop, and a fast run's first ticks land on their frames even
+// though they are due before the queue's end.
+TEST(Playback, WritingOverTheQueueStartsAndStopsAtOnce) {
+    StreamModel stream;
+    stream.rewritableFrames = 240;  // 5 ms
+    Rig rig({}, stream, true);
+    const double heard = rig.renderer.HeardAt(rig.renderer.NowNs());
+    PlaySoundA(Image(g_accent), nullptr, SND_ASYNC | SND_MEMORY);
+    rig.renderer.Advance(10'000'000);
+    PlaySoundA(nullptr, nullptr, SND_ASYNC);
+    const double heardAtStop = rig.renderer.HeardAt(rig.renderer.NowNs());
+    rig.renderer.Advance(200'000'000);
+    const auto& audio = rig.renderer.Audio();
+    const std::int64_t start = FirstSoundFrom(audio, 0);
+    ASSERT_GT(start, 0);
+    // 5 ms beyond the heard frame, and the 3 ms that a request from the GUI thread keeps.
+    EXPECT_GE(static_cast<double>(start) - heard, 240);
+    EXPECT_LE(static_cast<double>(start) - heard, 240 + 144 + 1);
+    std::int64_t end = start;
+    while (audio[static_cast<std::size_t>(end)] != 0.0f)
+        ++end;
+    EXPECT_LE(static_cast<double>(end) - heardAtStop, 240 + 144 + 1);
+    EXPECT_EQ(FirstSoundFrom(audio, end), -1);
+    EXPECT_EQ(rig.renderer.Player().LateRequests(), 0);
+}
+
+TEST(Playback, AFastRunWritesItsFirstTicksOverTheQueue) {
+    StreamModel stream;
+    stream.rewritableFrames = 240;
+    Rig rig({}, stream);
+    const UINT id = rig.On(60);  // shorter than the 150 ms queue and the timer's lead
+    rig.renderer.Advance(1'000'000'000);
+    rig.Off(id);
+    rig.renderer.Advance(200'000'000);
+    const auto& onsets = rig.renderer.Onsets();
+    ASSERT_GE(onsets.size(), 15u);
+    for (std::size_t k = 1; k < onsets.size(); ++k) {
+        SCOPED_TRACE(testing::Message() << "interval " << k);
+        EXPECT_EQ(onsets[k].frame - onsets[k - 1].frame, 60 * 48);
+    }
+    EXPECT_EQ(rig.renderer.Player().LateRequests(), 0);
+}
