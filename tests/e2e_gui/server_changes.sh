@@ -62,6 +62,14 @@ done
 sleep 0.5
 moved=$(now_ms)
 pactl set-default-sink other
+# The stream is on the other sink once the server has moved it: on a loaded machine that may
+# take a few seconds.
+other_sink=$(pactl list short sinks | awk '$2 == "other" { print $1 }')
+until pactl list short sink-inputs | awk -v s="$other_sink" '$2 == s { found = 1 } END { exit !found }'; do
+    (($(now_ms) - moved < 15000)) || fail "the stream did not move to the new default sink"
+    sleep 0.05
+done
+log "the stream was on the other sink $(($(now_ms) - moved)) ms after it became the default"
 sleep 4
 pactl set-default-sink clicks
 sleep 2
