@@ -21,8 +21,8 @@ namespace {
 // reports as heard, and the period follows what we ask for: a shorter queue keeps the part that
 // can no longer be written over short (measured: 30 ms left alone at a 15 ms request; at a 30 ms
 // request, 50 ms were not enough).
-constexpr PulseOutput::Layout kPulseAudioLayout{60'000, 30'000, PulseOutput::kRate * 5 / 1000};
-constexpr PulseOutput::Layout kGraphLayout{30'000, 15'000, PulseOutput::kRate * 30 / 1000};
+constexpr PulseOutput::Layout kPulseAudioLayout{100'000, 50'000, PulseOutput::kRate * 5 / 1000};
+constexpr PulseOutput::Layout kGraphLayout{40'000, 20'000, PulseOutput::kRate * 35 / 1000};
 constexpr int kFirstRetryMs = 100;
 constexpr int kLastRetryMs = 1000;  // a restarted server has the click back within a second
 
