@@ -19,8 +19,8 @@ namespace {
 // over the queue needs only the time to reach the server, so the queue can be long and wake us
 // seldom. pipewire-pulse takes whole periods of its graph, two or three ahead of the frame it
 // reports as heard, and the period follows what we ask for: a shorter queue keeps the part that
-// can no longer be written over short (measured: 30 ms left alone at a 15 ms request; at a 30 ms
-// request, 50 ms were not enough).
+// can no longer be written over short (measured with PipeWire 0.3.65: 35 ms left alone at a
+// 20 ms request cut no start; at a 30 ms request even 40 ms did). A longer queue wakes us less.
 constexpr PulseOutput::Layout kPulseAudioLayout{100'000, 50'000, PulseOutput::kRate * 5 / 1000};
 constexpr PulseOutput::Layout kGraphLayout{40'000, 20'000, PulseOutput::kRate * 35 / 1000};
 constexpr int kFirstRetryMs = 100;

@@ -2,9 +2,9 @@
 // PulseAudio, and PipeWire through pipewire-pulse, which most desktops run.
 //
 //   [x] the server's timing report with every buffer (interpolated, updated by the server)
-//   [x] a queue of 60 ms woken every 30 ms (30 and 15 on pipewire-pulse), and a start at once: a
-//       request that cannot wait wakes the client thread, which writes over what the server has
-//       not yet taken
+//   [x] a queue of 100 ms woken every 50 ms (40 and 20 on pipewire-pulse), and a start at once:
+//       a request that cannot wait wakes the client thread, which writes over what the server
+//       has not yet taken
 //   [x] follows the default sink and survives suspend, moves and a server restart: it reconnects
 //       by itself, backing off to one try a second, without spinning
 //   [ ] ALSA or JACK without a sound server: the program then runs silently
