@@ -8,6 +8,7 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <array>
 #include <cstring>
 
 #include "platform/linux/monotonic_clock.h"
@@ -17,12 +18,15 @@ namespace {
 
 // PulseAudio takes from the queue only what it plays (and rewinds its sink when it must): a write
 // over the queue needs only the time to reach the server, so the queue can be long and wake us
-// seldom. pipewire-pulse takes whole periods of its graph, two or three ahead of the frame it
-// reports as heard, and the period follows what we ask for: a shorter queue keeps the part that
-// can no longer be written over short (measured with PipeWire 0.3.65: 35 ms left alone at a
-// 20 ms request cut no start; at a 30 ms request even 40 ms did). A longer queue wakes us less.
-constexpr PulseOutput::Layout kPulseAudioLayout{100'000, 50'000, PulseOutput::kRate * 5 / 1000};
-constexpr PulseOutput::Layout kGraphLayout{40'000, 20'000, PulseOutput::kRate * 35 / 1000};
+// seldom. pipewire-pulse takes whole periods of its graph ahead of the frame it reports as heard,
+// which cannot be written over (measured with PipeWire 0.3.65: up to 50 ms); dropping its queue
+// drops them too, and what is written next plays from the graph's next period. The first frames
+// after the drop may still be lost to the period that runs meanwhile: they are silence.
+constexpr PulseOutput::Layout kPulseAudioLayout{100'000, 50'000, false,
+                                                PulseOutput::kRate * 5 / 1000};
+constexpr PulseOutput::Layout kGraphLayout{40'000, 20'000, true, PulseOutput::kRate * 10 / 1000};
+constexpr std::array<float, PulseOutput::kRate * 10 / 1000 * PulseOutput::kChannels> kSilence{};
+static_assert(kSilence.size() == kGraphLayout.guardFrames * PulseOutput::kChannels);
 constexpr int kFirstRetryMs = 100;
 constexpr int kLastRetryMs = 1000;  // a restarted server has the click back within a second
 
@@ -310,8 +314,23 @@ void PulseOutput::WriteOverNow() noexcept {
     player::StreamReport report;
     if (!Report(stream_, report))
         return;
-    const std::uint32_t frames = engine_.PrepareRewrite(report.heardFrame + report.rewritableFrom);
-    if (frames > 0) {
+    if (layout_.flush) {
+        // Our count goes on from the frame where the engine steps back to: after the drop, the
+        // server's next frame is that one less the silence.
+        const std::int64_t sink = report.rewritableFrom - layout_.guardFrames;
+        const std::uint32_t frames = engine_.PrepareRewrite(report.heardFrame + sink);
+        if (frames > 0) {
+            if (pa_operation* op = pa_stream_flush(stream_, nullptr, nullptr))
+                pa_operation_unref(op);
+            pa_stream_write(stream_, kSilence.data(),
+                            static_cast<std::size_t>(layout_.guardFrames) * kFrameBytes, nullptr, 0,
+                            PA_SEEK_RELATIVE);
+            Write(stream_, std::size_t{frames} * kFrameBytes, report, 0);
+            return;
+        }
+    } else if (const std::uint32_t frames =
+                   engine_.PrepareRewrite(report.heardFrame + report.rewritableFrom);
+               frames > 0) {
         Write(stream_, std::size_t{frames} * kFrameBytes, report,
               -static_cast<std::int64_t>(frames * kFrameBytes));
         return;

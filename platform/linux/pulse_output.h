@@ -4,7 +4,7 @@
 //   [x] the server's timing report with every buffer (interpolated, updated by the server)
 //   [x] a queue of 100 ms woken every 50 ms (40 and 20 on pipewire-pulse), and a start at once:
 //       a request that cannot wait wakes the client thread, which writes over what the server
-//       has not yet taken
+//       has not yet taken (PulseAudio), or drops the queue and writes anew (pipewire-pulse)
 //   [x] follows the default sink and survives suspend, moves and a server restart: it reconnects
 //       by itself, backing off to one try a second, without spinning
 //   [ ] ALSA or JACK without a sound server: the program then runs silently
@@ -35,7 +35,8 @@ class PulseOutput : private player::OutputWaker {
     struct Layout {
         std::uint64_t queueUs;     // what the server keeps queued for us
         std::uint64_t requestUs;   // the least it asks for at a time
-        std::int64_t guardFrames;  // beyond what the sink holds
+        bool flush;                // drop the queue rather than write over it
+        std::int64_t guardFrames;  // beyond what the sink holds: left alone, or silence first
     };
 
     // The engine renders at kRate and kChannels and must outlive Close().
