@@ -290,8 +290,8 @@ bool PulseOutput::Report(pa_stream* stream, player::StreamReport& report) const 
 void PulseOutput::WriteOver() noexcept {
     if (!stream_ || !Playing() || updating_)
         return;
-    // The interpolated report may lag the server's reading of the queue by a period of its
-    // graph: ask for a fresh one and write over from there.
+    // Between the server's updates the report is interpolated: where the queue is written over
+    // (or dropped) is taken from a fresh one.
     pa_operation* op = pa_stream_update_timing_info(stream_, &OnFreshTiming, this);
     if (!op) {
         WriteOverNow();

@@ -100,6 +100,16 @@ std::int64_t OfflineRenderer::NextBurstNs() const {
     return std::max(t, nowNs_);
 }
 
+StreamReport OfflineRenderer::ReportNow() const {
+    StreamReport report;
+    report.nowNs = nowNs_;
+    report.heardFrame = static_cast<std::int64_t>(std::floor(HeardAt(nowNs_)));
+    report.advancing =
+        !(nowNs_ >= stream_.stallAtNs && nowNs_ < stream_.stallAtNs + stream_.stallNs);
+    report.rewritableFrom = stream_.rewritableFrames;
+    return report;
+}
+
 void OfflineRenderer::Callback() {
     const StreamPace& pace = PaceAt(nowNs_);
     if (burstLeft_ == 0) {
@@ -107,13 +117,7 @@ void OfflineRenderer::Callback() {
         ++bursts_;
     }
     --burstLeft_;
-    StreamReport report;
-    report.nowNs = nowNs_;
-    report.heardFrame = static_cast<std::int64_t>(std::floor(HeardAt(nowNs_)));
-    report.advancing =
-        !(nowNs_ >= stream_.stallAtNs && nowNs_ < stream_.stallAtNs + stream_.stallNs);
-    report.rewritableFrom = stream_.rewritableFrames;
-    player_->Render(scratch_.data(), pace.bufferFrames, report);
+    player_->Render(scratch_.data(), pace.bufferFrames, ReportNow());
     const unsigned channels = player_->Options().channels;
     for (std::uint32_t i = 0; i < pace.bufferFrames; ++i, ++written_)
         Take(written_, scratch_[std::size_t{i} * channels]);
@@ -139,11 +143,7 @@ void OfflineRenderer::Take(std::int64_t frame, float v) {
 
 void OfflineRenderer::WriteOver() {
     wakePending_ = false;
-    StreamReport report;
-    report.nowNs = nowNs_;
-    report.heardFrame = static_cast<std::int64_t>(std::floor(HeardAt(nowNs_)));
-    report.advancing = true;
-    report.rewritableFrom = stream_.rewritableFrames;
+    const StreamReport report = ReportNow();
     const std::uint32_t frames =
         player_->PrepareRewrite(report.heardFrame + stream_.rewritableFrames);
     if (frames == 0)

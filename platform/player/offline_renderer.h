@@ -67,6 +67,8 @@ class OfflineRenderer : public MonotonicClock, private OutputWaker {
     // A wake-up is served at once: the output's thread would run before the next tick.
     void Wake() noexcept override { wakePending_ = true; }
     void WriteOver();
+    // What the server says at this moment.
+    StreamReport ReportNow() const;
     // Keeps frame `frame` of the first channel, written for the first time or over.
     void Take(std::int64_t frame, float v);
     const StreamPace& PaceAt(std::int64_t ns) const;
