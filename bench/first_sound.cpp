@@ -1,7 +1,8 @@
-// first-sound FILE: watches a WAV recording (16-bit mono) as it is written and prints the wall
-// clock (CLOCK_REALTIME, ns) at which the first loud sample after its start appears. With the key
-// press's time from the same clock, that is the delay from a key to its sound (plus the
-// recorder's own 10 ms).
+// first-sound FILE: watches a WAV recording (16-bit mono, 48 kHz) as it is written and prints the
+// wall clock (CLOCK_REALTIME, ns) at which the first loud sample after its start was recorded: the
+// time it appeared, less its distance from the newest sample then (the recorder delivers whole
+// fragments, the newest sample being the one just recorded). With the key press's time from the
+// same clock, that is the delay from a key to its sound, plus the recorder's transport.
 #include <time.h>
 
 #include <cstdint>
@@ -9,6 +10,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <vector>
+
+constexpr long long kRate = 48000;
 
 int main(int argc, char** argv) {
     if (argc < 2)
@@ -36,8 +39,9 @@ int main(int argc, char** argv) {
             if (std::abs(v) > 3000) {
                 timespec now{};
                 clock_gettime(CLOCK_REALTIME, &now);
-                std::printf("%lld\n",
-                            static_cast<long long>(now.tv_sec) * 1'000'000'000 + now.tv_nsec);
+                const long long newer = static_cast<long long>(bytes.size() / 2 - j / 2 - 1);
+                std::printf("%lld\n", static_cast<long long>(now.tv_sec) * 1'000'000'000 +
+                                          now.tv_nsec - newer * 1'000'000'000 / kRate);
                 return 0;
             }
         }
