@@ -165,11 +165,17 @@ void OfflineRenderer::WriteOver() {
         Take(from + i, out[std::size_t{i} * player_->Options().channels]);
 }
 
+void OfflineRenderer::ServeWake() {
+    if (stream_.requestBeforeWake)
+        Callback();  // an extra buffer, as if the server had asked for it a moment earlier
+    WriteOver();
+}
+
 void OfflineRenderer::Advance(std::int64_t ns) {
     const std::int64_t end = nowNs_ + ns;
     for (;;) {
         if (wakePending_)
-            WriteOver();
+            ServeWake();
         const std::int64_t callback = NextBurstNs();
         const std::int64_t tick = timers_.NextDueNs();
         const std::int64_t next = std::min(callback, tick);
@@ -185,7 +191,7 @@ void OfflineRenderer::Advance(std::int64_t ns) {
     }
     nowNs_ = end;
     if (wakePending_)
-        WriteOver();
+        ServeWake();
 }
 
 }  // namespace platform::player

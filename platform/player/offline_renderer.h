@@ -35,6 +35,8 @@ struct StreamModel {
     std::int64_t stallNs = 0;            // sink) for this long, then goes on where it was
     // Frames past the heard one from which written frames can be written over; -1: never.
     std::int64_t rewritableFrames = -1;
+    // A request of the server reaches the output's thread just before each wake-up does.
+    bool requestBeforeWake = false;
 };
 
 struct Onset {
@@ -66,6 +68,7 @@ class OfflineRenderer : public MonotonicClock, private OutputWaker {
   private:
     // A wake-up is served at once: the output's thread would run before the next tick.
     void Wake() noexcept override { wakePending_ = true; }
+    void ServeWake();
     void WriteOver();
     // What the server says at this moment.
     StreamReport ReportNow() const;

@@ -221,6 +221,16 @@ void PlayerEngine::Schedule(const PlayRequest& request, std::int64_t floor) {
 std::uint32_t PlayerEngine::PrepareRewrite(std::int64_t earliest) noexcept {
     earliest = std::min(earliest, pos_);
     std::int64_t from = pos_;
+    // Those within what is written over go where they would have gone, had the wake-up come
+    // before the callbacks; newer requests follow from the ring.
+    for (std::size_t i = 0; missed_ && i < takenCount_; ++i) {
+        if (taken_[i].frame >= earliest) {
+            Schedule(taken_[i].request, earliest);
+            from = std::min(from, events_[eventCount_ - 1].frame);
+        }
+    }
+    missed_ = false;
+    takenCount_ = 0;
     ring_.Drain([this, earliest, &from](const PlayRequest& r) {
         Schedule(r, earliest);
         from = std::min(from, events_[eventCount_ - 1].frame);
@@ -234,7 +244,18 @@ std::uint32_t PlayerEngine::PrepareRewrite(std::int64_t earliest) noexcept {
 void PlayerEngine::Render(float* out, std::uint32_t frames, const StreamReport& report) noexcept {
     const unsigned channels = options_.channels;
     std::fill(out, out + std::size_t{frames} * channels, 0.0f);
-    ring_.Drain([this](const PlayRequest& r) { Schedule(r, pos_); });
+    const bool waking = waker_.load(std::memory_order_relaxed) != nullptr;
+    ring_.Drain([this, waking](const PlayRequest& r) {
+        Schedule(r, pos_);
+        if (!waking)
+            return;
+        if (takenCount_ == kTakenHistory) {
+            std::move(taken_.begin() + 1, taken_.end(), taken_.begin());
+            --takenCount_;
+        }
+        taken_[takenCount_++] = Taken{r, events_[eventCount_ - 1].frame};
+        missed_ = missed_ || r.frame == PlayRequest::kAsap || r.frame < pos_;
+    });
 
     const std::uint32_t volume = volume_.load(std::memory_order_relaxed);
     const float left = static_cast<float>(volume & 0xFFFF) / 65535.0f;

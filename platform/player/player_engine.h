@@ -151,6 +151,17 @@ class PlayerEngine : public SoundPlayer, public TickPacer {
     std::size_t eventCount_ = 0;
     Voice voice_;
     std::int64_t pos_ = 0;
+    // The requests that callbacks took since the last write over the queue, and where they went.
+    // When one of them went later than it asked for, a wake-up may still be on its way (the
+    // server's request came first): the write over the queue places them all again.
+    struct Taken {
+        PlayRequest request;
+        std::int64_t frame;
+    };
+    static constexpr std::size_t kTakenHistory = 8;
+    std::array<Taken, kTakenHistory> taken_{};
+    std::size_t takenCount_ = 0;
+    bool missed_ = false;
     // How far the written frames reached beyond the heard one after each of the last callbacks.
     static constexpr std::size_t kAheadHistory = 64;
     std::array<std::int64_t, kAheadHistory> ahead_{};

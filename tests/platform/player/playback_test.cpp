@@ -200,6 +200,36 @@ TEST(Playback, WritingOverTheQueueStartsAndStopsAtOnce) {
     EXPECT_EQ(rig.renderer.Player().LateRequests(), 0);
 }
 
+// The server's request can reach the output's thread before the wake-up does: the callback then
+// takes the request and places it behind the queue, and the write over the queue must move it.
+TEST(Playback, AStartStaysQuickWhenTheServersRequestComesBeforeTheWakeUp) {
+    StreamModel stream;
+    stream.rewritableFrames = 240;
+    stream.requestBeforeWake = true;
+    {
+        Rig rig({}, stream, true);
+        const double heard = rig.renderer.HeardAt(rig.renderer.NowNs());
+        PlaySoundA(Image(g_accent), nullptr, SND_ASYNC | SND_MEMORY);
+        rig.renderer.Advance(200'000'000);
+        const std::int64_t start = FirstSoundFrom(rig.renderer.Audio(), 0);
+        ASSERT_GT(start, 0);
+        // 5 ms beyond the heard frame and the 3 ms that a request from the GUI thread keeps, not
+        // behind the 150 ms queue.
+        EXPECT_LE(static_cast<double>(start) - heard, 240 + 144 + 1);
+    }
+    Rig rig({}, stream);
+    const UINT id = rig.On(100);
+    rig.renderer.Advance(1'000'000'000);
+    rig.Off(id);
+    rig.renderer.Advance(200'000'000);
+    const auto& onsets = rig.renderer.Onsets();
+    ASSERT_GE(onsets.size(), 7u);  // a second, less the queue that the stop writes over
+    for (std::size_t k = 1; k < onsets.size(); ++k) {
+        SCOPED_TRACE(testing::Message() << "interval " << k);
+        EXPECT_EQ(onsets[k].frame - onsets[k - 1].frame, 100 * 48);
+    }
+}
+
 TEST(Playback, AFastRunWritesItsFirstTicksOverTheQueue) {
     StreamModel stream;
     stream.rewritableFrames = 240;
