@@ -144,8 +144,7 @@ void OfflineRenderer::Take(std::int64_t frame, float v) {
 void OfflineRenderer::WriteOver() {
     wakePending_ = false;
     const StreamReport report = ReportNow();
-    const std::uint32_t frames =
-        player_->PrepareRewrite(report.heardFrame + stream_.rewritableFrames);
+    const std::uint32_t frames = player_->PrepareRewrite(report.heardFrame + report.rewritableFrom);
     if (frames == 0)
         return;
     std::vector<float> out(std::size_t{frames} * player_->Options().channels);

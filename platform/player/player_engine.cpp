@@ -221,20 +221,19 @@ void PlayerEngine::Schedule(const PlayRequest& request, std::int64_t floor) {
 std::uint32_t PlayerEngine::PrepareRewrite(std::int64_t earliest) noexcept {
     earliest = std::min(earliest, pos_);
     std::int64_t from = pos_;
+    const auto place = [this, earliest, &from](const PlayRequest& r) {
+        Schedule(r, earliest);
+        from = std::min(from, events_[eventCount_ - 1].frame);
+    };
     // Those within what is written over go where they would have gone, had the wake-up come
     // before the callbacks; newer requests follow from the ring.
     for (std::size_t i = 0; missed_ && i < takenCount_; ++i) {
-        if (taken_[i].frame >= earliest) {
-            Schedule(taken_[i].request, earliest);
-            from = std::min(from, events_[eventCount_ - 1].frame);
-        }
+        if (taken_[i].frame >= earliest)
+            place(taken_[i].request);
     }
     missed_ = false;
     takenCount_ = 0;
-    ring_.Drain([this, earliest, &from](const PlayRequest& r) {
-        Schedule(r, earliest);
-        from = std::min(from, events_[eventCount_ - 1].frame);
-    });
+    ring_.Drain(place);
     // The voice needs no going back: whatever it played from `from` on is replaced there.
     const auto frames = static_cast<std::uint32_t>(pos_ - from);
     pos_ = from;
