@@ -18,13 +18,15 @@ namespace {
 
 // PulseAudio takes from the queue only what it plays (and rewinds its sink when it must): a write
 // over the queue needs only the time to reach the server, so the queue can be long and wake us
-// seldom. pipewire-pulse takes whole periods of its graph ahead of the frame it reports as heard,
+// seldom. It sets the sink's latency to (queue - 2 x request) / 2 for us: 10 ms here. Asking for
+// none put the sink at its 0.5 ms floor, waking the server 2000 times a second for every client.
+// pipewire-pulse takes whole periods of its graph ahead of the frame it reports as heard,
 // which cannot be written over (measured with PipeWire 0.3.65: up to 50 ms); dropping its queue
 // drops them too, and what is written next plays from the graph's next period. The first frames
 // after the drop may still be lost to the period that runs meanwhile: they are silence. Its graph
 // runs at (queue - 2 x request) / 2 for us, 20 ms here, which bounds the start; asking for two
 // periods at a time halves our wake-ups (0.3% of a core instead of 1% in a VM, measured).
-constexpr PulseOutput::Layout kPulseAudioLayout{100'000, 50'000, false,
+constexpr PulseOutput::Layout kPulseAudioLayout{170'000, 75'000, false,
                                                 PulseOutput::kRate * 5 / 1000};
 constexpr PulseOutput::Layout kGraphLayout{120'000, 40'000, true, PulseOutput::kRate * 10 / 1000};
 constexpr std::array<float, PulseOutput::kRate * 10 / 1000 * PulseOutput::kChannels> kSilence{};
