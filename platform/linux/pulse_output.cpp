@@ -2,10 +2,9 @@
 // renders with the server's report of what is heard, and connect again when the server goes.
 #include "platform/linux/pulse_output.h"
 
-#include <pthread.h>
 #include <pulse/pulseaudio.h>
-#include <sched.h>
 #include <sys/eventfd.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <array>
@@ -31,6 +30,7 @@ constexpr PulseOutput::Layout kPulseAudioLayout{170'000, 75'000, false,
 constexpr PulseOutput::Layout kGraphLayout{120'000, 40'000, true, PulseOutput::kRate * 10 / 1000};
 constexpr std::array<float, PulseOutput::kRate * 10 / 1000 * PulseOutput::kChannels> kSilence{};
 static_assert(kSilence.size() == kGraphLayout.guardFrames * PulseOutput::kChannels);
+constexpr int kClientNice = -10;  // a nice value is the thread's own on Linux
 constexpr int kFirstRetryMs = 100;
 constexpr int kLastRetryMs = 1000;  // a restarted server has the click back within a second
 
@@ -204,13 +204,13 @@ void PulseOutput::OnContextState(pa_context* context, void* self) {
         case PA_CONTEXT_READY:
             // Only ever reported on the client thread (the early states also come on the thread
             // that connects).
-            if (!out->realTimeAsked_) {
-                // The client thread writes the sound: real-time where allowed, so that a busy
-                // machine does not starve it. Without the right to it, nothing changes.
-                out->realTimeAsked_ = true;
-                sched_param param{};
-                param.sched_priority = sched_get_priority_min(SCHED_FIFO) + 20;
-                pthread_setschedparam(pthread_self(), SCHED_FIFO, &param);
+            if (!out->priorityAsked_) {
+                // The client thread writes the sound: ahead of ordinary threads where allowed, so
+                // that a busy machine does not starve it. Not real-time: the queue leaves it 80 ms
+                // or more to answer, and a real-time thread's wake-ups cost ten times as much in a
+                // VM (measured). Without the right to it, nothing changes.
+                out->priorityAsked_ = true;
+                setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kClientNice);
             }
             // Which server it is decides the stream's queue.
             if (pa_operation* op = pa_context_get_server_info(context, &OnServerInfo, out))

@@ -90,7 +90,7 @@ class PulseOutput : private player::OutputWaker {
     Layout layout_;
     int backoffMs_ = 0;
     bool everPlayed_ = false;
-    bool realTimeAsked_ = false;
+    bool priorityAsked_ = false;
     std::atomic<bool> playing_{false};
     std::atomic<int> reconnects_{0};
 };
