@@ -7,6 +7,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -286,8 +287,13 @@ bool PulseOutput::Report(pa_stream* stream, player::StreamReport& report) const 
     report.advancing =
         timing->playing && !pa_stream_is_suspended(stream) && !pa_stream_is_corked(stream);
     // What the sink holds has been taken from the queue: only what follows can be written over.
+    // PulseAudio's sink takes up to its configured latency at a time, so what it holds may grow by
+    // that before a write over arrives (a start lost its first 5 ms so, once in a slow build).
+    pa_usec_t sinkUs = timing->sink_usec;
+    if (!layout_.flush)
+        sinkUs = std::max(sinkUs, timing->configured_sink_usec);
     report.rewritableFrom =
-        static_cast<std::int64_t>(timing->sink_usec * kRate / 1'000'000) + layout_.guardFrames;
+        static_cast<std::int64_t>(sinkUs * kRate / 1'000'000) + layout_.guardFrames;
     return true;
 }
 
