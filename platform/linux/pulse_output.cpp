@@ -288,7 +288,7 @@ bool PulseOutput::Report(pa_stream* stream, player::StreamReport& report) const 
         timing->playing && !pa_stream_is_suspended(stream) && !pa_stream_is_corked(stream);
     // What the sink holds has been taken from the queue: only what follows can be written over.
     // PulseAudio's sink takes up to its configured latency at a time, so what it holds may grow by
-    // that before a write over arrives (a start lost its first 5 ms so, once in a slow build).
+    // that before a write over arrives; the guard alone would lose the start of a click.
     pa_usec_t sinkUs = timing->sink_usec;
     if (!layout_.flush)
         sinkUs = std::max(sinkUs, timing->configured_sink_usec);
