@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 
 #include "tests/platform/player/beat_rig.h"
 
@@ -47,6 +48,13 @@ struct Scenario {
     std::int64_t maxWakeDelayNs;  // the timer thread wakes up to this late
     std::size_t clicks;           // in 180 s at 600 ms, the accent included
 };
+
+// Listings and failures name the scenario instead of showing its bytes.
+void PrintTo(const Scenario& scenario, std::ostream* os) {
+    *os << scenario.name << " (" << scenario.stream.ppm << " ppm, "
+        << scenario.stream.changes.size() << " changes of pace, timer up to "
+        << scenario.maxWakeDelayNs / 1'000'000 << " ms late, " << scenario.clicks << " clicks)";
+}
 
 StreamModel Steady(double ppm, double wanderPpm = 0, std::int64_t maxLateNs = 3'000'000) {
     StreamModel s;

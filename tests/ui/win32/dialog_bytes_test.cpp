@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <ostream>
 #include <string>
 
 #include "res/resources.h"
@@ -39,10 +40,20 @@ void NameOrOrdinal(ByteReader& r, bool& isOrdinal, WORD& ordinal, std::u16string
         name += static_cast<char16_t>(c);
 }
 
-class DialogBytes : public testing::TestWithParam<const ui::DialogTemplate*> {};
+// A shared template by its name, so that listings and failures show which one.
+struct NamedTemplate {
+    const char* name;
+    const ui::DialogTemplate* dialog;
+};
+
+void PrintTo(const NamedTemplate& t, std::ostream* os) {
+    *os << t.name << " (dialog " << t.dialog->id << ")";
+}
+
+class DialogBytes : public testing::TestWithParam<NamedTemplate> {};
 
 TEST_P(DialogBytes, ReadBackAsTheSharedTemplate) {
-    const ui::DialogTemplate& t = *GetParam();
+    const ui::DialogTemplate& t = *GetParam().dialog;
     const std::vector<std::uint8_t> bytes = ui::win32::DialogTemplateBytes(t);
     ByteReader r(bytes);
     EXPECT_EQ(r.Word(), 1);
@@ -128,10 +139,9 @@ TEST_P(DialogBytes, ReadBackAsTheSharedTemplate) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AllTemplates, DialogBytes,
-                         testing::Values(&res::AboutBoxTemplate(), &res::MainDialogTemplate(),
-                                         &res::SavePresetTemplate()),
-                         [](const auto& info) {
-                             return "Template" + std::to_string(info.param->id);
-                         });
+                         testing::Values(NamedTemplate{"AboutBox", &res::AboutBoxTemplate()},
+                                         NamedTemplate{"MainDialog", &res::MainDialogTemplate()},
+                                         NamedTemplate{"SavePreset", &res::SavePresetTemplate()}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
