@@ -7,9 +7,22 @@ source "$(dirname "$0")/session.sh"
 start_x
 
 as_user=()
+program=$METRONOME
 if (($(id -u) == 0)); then
-    as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+    # That user may not enter the checkout (a root's home is closed to others), so it gets what it
+    # needs in the scratch folder: the program, the sanitizer's suppressions, a home and a runtime
+    # folder of its own.
     chmod 755 "$WORK"
+    mkdir -p "$WORK/user/bin" "$WORK/user/home" "$WORK/user/run"
+    cp "$METRONOME" "$WORK/user/bin/"
+    cp "$SOURCE_DIR/tests/e2e_gui/lsan.supp" "$WORK/user/"
+    chmod -R a+rX "$WORK/user"
+    chown 65534:65534 "$WORK/user/home" "$WORK/user/run"
+    chmod 700 "$WORK/user/run"
+    program=$WORK/user/bin/${METRONOME##*/}
+    export LSAN_OPTIONS="suppressions=$WORK/user/lsan.supp${LSAN_OPTIONS#"suppressions=$SOURCE_DIR/tests/e2e_gui/lsan.supp"}"
+    as_user=(env HOME="$WORK/user/home" XDG_RUNTIME_DIR="$WORK/user/run"
+        setpriv --reuid=65534 --regid=65534 --clear-groups)
 fi
 user_owns() { (($(id -u) == 0)) && chown 65534:65534 "$@" || true; }
 
@@ -25,10 +38,11 @@ bank_record "${OLD[@]}" >"$WORK/synced/preset four.dat"
 ln -s "../synced/preset four.dat" "$WORK/app/bank4.dat"
 user_owns "$WORK/app/bank1.dat" "$WORK/app/bank3.dat" "$WORK/synced" "$WORK/synced/preset four.dat"
 chmod 444 "$WORK/app/bank3.dat"
+chmod -R a+rX "$WORK/app/sounds"
 if (($(id -u) == 0)); then chmod 755 "$WORK/app"; else chmod 555 "$WORK/app"; fi
 CLEANUP+=("chmod 755 '$WORK/app'")
 
-(cd "$WORK/app" && exec "${as_user[@]}" "$METRONOME") >"$WORK/program.log" 2>&1 &
+(cd "$WORK/app" && exec "${as_user[@]}" "$program") >"$WORK/program.log" 2>&1 &
 PROGRAM=$!
 STARTED+=("$PROGRAM")
 window=$(wait_window "$MAIN_TITLE")
