@@ -18,13 +18,14 @@ start_recording() {
 }
 
 # The program on a private display, playing into a private sound server that is being recorded;
-# sets window to the program's main window.
+# sets window to the program's main window. The recorder is there before the program: one that
+# joins a stream already playing may lose or repeat a server period of what it hears.
 start_listening() {
     start_sound
+    start_recording
     start_x
     start_program
     window=$(wait_window "$MAIN_TITLE")
-    start_recording
 }
 
 # Ends the recording and reads it. Sets RATE, FRAMES, ONSETS (one "frame A|R" line per click),

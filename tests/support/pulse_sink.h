@@ -30,7 +30,7 @@ class PulseSink {
 
     bool Started() const { return started_; }
     const std::string& Dir() const { return dir_; }
-    // Starts recording into Dir()/name and returns once the recording runs in real time.
+    // Starts recording into Dir()/name before anything plays; returns once the recorder writes.
     bool Record(const std::string& name) { return Run("record", dir_ + "/" + name); }
     // Ends the recording (the file is then complete) and the server.
     void Stop() {

@@ -1,0 +1,87 @@
+# The judge of the server-change test, given planted records: a listener that drops or repeats a
+# server period while the program is exact is blamed, not the program; a program one period off
+# fails whoever listens; a listener that misses a click is blamed; too few intervals are no pass.
+set -euo pipefail
+JUDGE=$(dirname "$0")/judge-intervals
+WORK=$(mktemp -d /tmp/judge-intervals-XXXXXX)
+trap 'rm -rf "$WORK"' EXIT
+PERIOD=28800
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# Writes to $1 the onsets of $2 clicks PERIOD apart from frame $3; the frames after click $4 (if
+# given) move by $5 frames, and click $6 (if given) is left out.
+clicks() {
+    local file=$1 count=$2 from=$3 after=${4:-0} by=${5:-0} missing=${6:-0} i frame
+    : >"$file"
+    for ((i = 1; i <= count; ++i)); do
+        frame=$((from + (i - 1) * PERIOD))
+        ((after > 0 && i > after)) && frame=$((frame + by))
+        ((i == missing)) || echo "$frame" >>"$file"
+    done
+}
+
+# Runs the judge; fails unless its exit status is $1 and its output holds every text after it.
+expect() {
+    local want=$1 text status=0 out
+    shift
+    out=$("$JUDGE" "$PERIOD" 10 "${ARGS[@]}") || status=$?
+    echo "$out" | sed 's/^/   /'
+    ((status == want)) || fail "exit status $status, expected $want"
+    for text; do
+        grep -qF -- "$text" <<<"$out" || fail "no \"$text\""
+    done
+}
+
+echo "-- both listeners exact"
+clicks "$WORK/a" 20 1000
+clicks "$WORK/b" 20 53000
+ARGS=(server="$WORK/a" recorder="$WORK/b")
+expect 0 "19 intervals judged, 0 off, 0 listener faults"
+
+echo "-- a recorder drops one period of 256 frames, the program is exact"
+clicks "$WORK/b" 20 53000 7 -256
+expect 0 "listener fault: recorder heard 28544 frames" "lost or repeated -256 frames" "0 off"
+
+echo "-- a recorder repeats one period, heard first"
+ARGS=(recorder="$WORK/b" server="$WORK/a")
+clicks "$WORK/b" 20 53000 12 256
+expect 0 "listener fault: recorder heard 29056 frames" "0 off, 1 listener faults"
+
+echo "-- the program one period late: every listener hears it"
+clicks "$WORK/a" 20 1000 7 256
+clicks "$WORK/b" 20 53000 7 256
+ARGS=(server="$WORK/a" recorder="$WORK/b")
+expect 1 "program off: interval" "server 29056; recorder 29056;" "1 off"
+
+echo "-- the program one period early, with a single listener"
+clicks "$WORK/a" 20 1000 3 -256
+ARGS=(server="$WORK/a")
+expect 1 "server 28544;" "1 off"
+
+echo "-- the program late, and a recorder dropping a period elsewhere"
+clicks "$WORK/a" 20 1000 15 256
+awk 'NR > 15 { $1 += 256 } NR > 5 { $1 -= 256 } { print }' <(clicks /dev/stdout 20 53000) \
+    >"$WORK/b"
+ARGS=(server="$WORK/a" recorder="$WORK/b")
+expect 1 "listener fault: recorder heard 28544" "program off" "1 off, 1 listener faults"
+
+echo "-- a recorder misses a click"
+clicks "$WORK/a" 20 1000
+clicks "$WORK/b" 20 53000 0 0 9
+ARGS=(server="$WORK/a" recorder="$WORK/b")
+expect 0 "listener fault: recorder did not hear the click" "0 off"
+
+echo "-- the program misses a click"
+clicks "$WORK/a" 20 1000 0 0 9
+clicks "$WORK/b" 20 53000 0 0 9
+expect 1 "server 57600; recorder 57600;"
+
+echo "-- too few intervals"
+clicks "$WORK/a" 5 1000
+clicks "$WORK/b" 5 53000
+expect 2 "4 intervals judged" "expected at least 10"
+echo "-- ok"
