@@ -38,7 +38,7 @@ judge() {
     done
     out=$("$JUDGE" "$PERIOD" "$least" "${listeners[@]}") || status=$?
     log "$what: ${out//$'\n'/; }"
-    ((status != 1)) || fail "$what: the program's intervals were off"
+    ((status != 1)) || fail "$what: the program's intervals were off (load average $(cut -d' ' -f1-3 /proc/loadavg))"
     ((status != 2)) || fail "$what: too few intervals could be judged"
 }
 
