@@ -18,18 +18,19 @@ onsets_of() {
 }
 
 # Judges what the listeners $WORK/$3.*.wav heard in part $4 of their records: the parts are
-# split where no click was heard for more than two periods (the stream was on another sink). The
-# first and the last click of a part are left out, as the stream came or went during them; the
-# first click after On is also off the timer's grid. Fails when the program was off or fewer than
-# $2 intervals could be judged; a listener's own faults are logged. $1 names the stretch.
+# split where no click was heard for more than 3 s (the stream was on another sink, for 5 s or
+# more; a shorter silence is clicks gone missing, and is judged). The first and the last click of
+# a part are left out, as the stream came or went during them; the first click after On is also
+# off the timer's grid. Fails when the program was off or fewer than $2 intervals could be judged;
+# a listener's own faults are logged. $1 names the stretch.
 judge() {
     local what=$1 least=$2 prefix=$3 part=$4 wav name listeners=() out status=0
     for wav in "$WORK/$prefix".*.wav; do
         name=${wav##*/}
         name=${name%.wav}
         [[ -n ${E2E_CAPTURES:-} ]] && cp "$wav" "$E2E_CAPTURES/server_changes-$(date +%H%M%S)-$name.wav"
-        onsets_of "$wav" | awk -v part="$part" -v p="$PERIOD" '
-            NR == 1 || $1 - last > 2 * p { ++n }
+        onsets_of "$wav" | awk -v part="$part" '
+            NR == 1 || $1 - last > 3 * 48000 { ++n }
             n == part { frame[++count] = $1 }
             { last = $1 }
             END { for (i = 2; i < count; ++i) print frame[i] }' >"$WORK/$name.onsets"
