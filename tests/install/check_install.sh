@@ -9,7 +9,10 @@ prefix="$work/prefix"
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
-for f in bin/metronome bin/metronome-desktop share/applications/vorla-metronome.desktop \
+for f in bin/metronome bin/metronome-desktop share/applications/example.vorla.Metronome.desktop \
+         share/metainfo/example.vorla.Metronome.metainfo.xml \
+         share/man/man1/metronome.1.gz share/man/man1/metronome-desktop.1.gz \
+         share/doc/metronome/copyright share/doc/metronome/changelog.gz \
          share/icons/hicolor/16x16/apps/vorla-metronome.png \
          share/icons/hicolor/32x32/apps/vorla-metronome.png \
          share/icons/hicolor/48x48/apps/vorla-metronome.png; do
@@ -20,7 +23,7 @@ for s in 440Hz Hat1 Hat2 Metronome1 Metronome2 Rim1 Rim2 Click1 Click2; do
 done
 [[ -x "$prefix/bin/metronome" && -x "$prefix/bin/metronome-desktop" ]] || { echo "not executable"; exit 1; }
 
-entry="$prefix/share/applications/vorla-metronome.desktop"
+entry="$prefix/share/applications/example.vorla.Metronome.desktop"
 desktop-file-validate "$entry"
 grep -qx "Exec=$prefix/bin/metronome-desktop" "$entry" || { echo "wrong Exec line"; cat "$entry"; exit 1; }
 

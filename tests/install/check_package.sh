@@ -19,13 +19,15 @@ apt-get install -y -qq "$deb" >/dev/null
 missing=$(ldd /usr/bin/metronome | grep 'not found' || true)
 [[ -z $missing ]] || fail "the package did not bring: $missing"
 for f in /usr/bin/metronome /usr/bin/metronome-desktop \
-    /usr/share/applications/vorla-metronome.desktop \
+    /usr/share/applications/example.vorla.Metronome.desktop \
+    /usr/share/metainfo/example.vorla.Metronome.metainfo.xml \
+    /usr/share/man/man1/metronome.1.gz /usr/share/doc/metronome/copyright \
     /usr/share/icons/hicolor/16x16/apps/vorla-metronome.png \
     /usr/share/icons/hicolor/48x48/apps/vorla-metronome.png \
     /usr/share/metronome/sounds/Metronome1.wav /usr/share/metronome/sounds/440Hz.wav; do
     [[ -e $f ]] || fail "missing after install: $f"
 done
-launcher=$(sed -n 's/^Exec=//p' /usr/share/applications/vorla-metronome.desktop)
+launcher=$(sed -n 's/^Exec=//p' /usr/share/applications/example.vorla.Metronome.desktop)
 [[ $launcher == /usr/bin/metronome-desktop ]] || fail "the menu entry starts '$launcher'"
 echo "-- installed: $(dpkg-query -W -f='${Package} ${Version}, depends on ${Depends}' metronome)"
 
