@@ -17,7 +17,7 @@
 
 #include "platform/mmsystem.h"
 #include "presets/bank.h"
-#include "ui/controls.h"
+#include "ui/control_wrappers.h"
 #include "ui/dialog.h"
 
 class CMetronomeDlg : public CDialog {

@@ -14,9 +14,9 @@
 
 namespace ui::fltk {
 
-class EditBox : public Fl_Group, public ControlWidget {
+class EditBox : public Fl_Group, public KindWidget<EditControl> {
   public:
-    EditBox(DialogView& view, Control& control, int x, int y, int w, int h);
+    EditBox(DialogView& view, EditControl& control, int x, int y, int w, int h);
     Fl_Widget& Widget() override { return *this; }
     void Sync() override;
     bool EditKey(int key, int state) override;

@@ -27,7 +27,7 @@ class FltkBackend : public Backend {
     // program copied to other programs for as long as it runs.
     void CopyText(const CString& text, bool primary) override;
     bool ClipboardHasText() const override;
-    void PasteInto(Control& into, bool primary) override;
+    void PasteInto(EditControl& into, bool primary) override;
 
     // From then on every modal loop ends its dialog as Escape does once `requested` returns true;
     // `wakeFd`, when not -1, becomes readable when it may have turned true, so that the loop

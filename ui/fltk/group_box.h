@@ -5,9 +5,9 @@
 
 namespace ui::fltk {
 
-class GroupBox : public Fl_Widget, public ControlWidget {
+class GroupBox : public Fl_Widget, public KindWidget<ButtonControl> {
   public:
-    GroupBox(DialogView& view, Control& control, int x, int y, int w, int h);
+    GroupBox(DialogView& view, ButtonControl& control, int x, int y, int w, int h);
     Fl_Widget& Widget() override { return *this; }
 
   protected:

@@ -1,5 +1,5 @@
 // The trackbar: FLTK's slider, its range and position taken from the model; a drag goes to
-// Control::UserSetPos.
+// SliderControl::UserSetPos.
 #pragma once
 
 #include <FL/Fl_Slider.H>
@@ -8,9 +8,9 @@
 
 namespace ui::fltk {
 
-class SliderWidget : public Fl_Slider, public ControlWidget {
+class SliderWidget : public Fl_Slider, public KindWidget<SliderControl> {
   public:
-    SliderWidget(DialogView& view, Control& control, int x, int y, int w, int h);
+    SliderWidget(DialogView& view, SliderControl& control, int x, int y, int w, int h);
     Fl_Widget& Widget() override { return *this; }
     void Sync() override;
 
