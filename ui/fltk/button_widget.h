@@ -2,6 +2,7 @@
 // from the model; a click goes to ButtonControl::UserClick, which runs the radio-group rules.
 #pragma once
 
+#include "ui/button_control.h"
 #include "ui/fltk/control_widget.h"
 
 namespace ui::fltk {

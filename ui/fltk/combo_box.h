@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ui/fltk/control_widget.h"
+#include "ui/list_control.h"
 
 namespace ui::fltk {
 

@@ -5,11 +5,6 @@
 
 #include <FL/Fl_Widget.H>
 
-#include "ui/button_control.h"
-#include "ui/edit_control.h"
-#include "ui/list_control.h"
-#include "ui/slider_control.h"
-#include "ui/static_control.h"
 #include "ui/window.h"
 
 namespace ui::fltk {

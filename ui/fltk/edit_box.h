@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/edit_control.h"
 #include "ui/fltk/control_widget.h"
 
 namespace ui::fltk {

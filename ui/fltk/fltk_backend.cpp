@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 
+#include "ui/edit_control.h"
 #include "ui/fltk/caption_text.h"
 #include "ui/fltk/desktop_scale.h"
 #include "ui/fltk/dialog_view.h"

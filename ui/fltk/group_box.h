@@ -1,6 +1,7 @@
 // A group box: an engraved frame with its title set into the top line.
 #pragma once
 
+#include "ui/button_control.h"
 #include "ui/fltk/control_widget.h"
 
 namespace ui::fltk {

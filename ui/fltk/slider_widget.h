@@ -5,6 +5,7 @@
 #include <FL/Fl_Slider.H>
 
 #include "ui/fltk/control_widget.h"
+#include "ui/slider_control.h"
 
 namespace ui::fltk {
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ui/fltk/control_widget.h"
+#include "ui/static_control.h"
 
 namespace ui::fltk {
 
