@@ -7,7 +7,7 @@
 //   output_volume.cpp    the wave-out device and the volume slider
 //   tempo_list.cpp       the tempo list
 //   free_tempo.cpp       "No fixed scale", the tempo-number field, tempo naming, the entry switch
-//   tap_tempo.cpp        the Tap button
+//   tap_button.cpp       the Tap button
 //   preset_recall.cpp    the preset buttons 1 to 8
 //   preset_save.cpp      the Save button
 #pragma once
@@ -17,7 +17,7 @@
 
 #include "platform/mmsystem.h"
 #include "presets/bank.h"
-#include "ui/controls.h"
+#include "ui/control_wrappers.h"
 #include "ui/dialog.h"
 
 class CMetronomeDlg : public CDialog {
@@ -77,7 +77,7 @@ class CMetronomeDlg : public CDialog {
     // free_tempo.cpp:
     void OnNoFixedScale();
     void OnChangeTempoValue();
-    // tap_tempo.cpp:
+    // tap_button.cpp:
     void OnTap();
     // preset_save.cpp:
     void OnSaveBank();

@@ -4,11 +4,11 @@
 #include "audio/beat_clock.h"
 #include "audio/sample_store.h"
 #include "platform/file.h"
-#include "tempo/tap_tempo.h"
+#include "tempo/tap_series.h"
 
 void ResetProcessState() {
     ResetBeatClock();
-    ResetTapTempo();
+    tempo::ResetTapTempo();
     ClearSampleStore();
     platform::InjectFileFaults({});
 }

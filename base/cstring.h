@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/utf.h"
+
 class CString {
   public:
     CString() = default;
@@ -13,8 +15,8 @@ class CString {
     CString(std::u16string text) : text_(std::move(text)) {}
     CString(std::u16string_view text) : text_(text) {}
 
-    static CString FromUtf8(std::string_view utf8);
-    std::string ToUtf8() const;
+    static CString FromUtf8(std::string_view utf8) { return CString(Utf8ToUtf16(utf8)); }
+    std::string ToUtf8() const { return Utf16ToUtf8(text_); }
 
     int GetLength() const { return static_cast<int>(text_.size()); }
     bool IsEmpty() const { return text_.empty(); }

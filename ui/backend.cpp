@@ -1,7 +1,7 @@
 // The backend chosen at start-up, and the clipboard of a backend without a desktop.
 #include "ui/backend.h"
 
-#include "ui/window.h"
+#include "ui/edit_control.h"
 
 namespace ui {
 namespace {
@@ -19,7 +19,7 @@ void Backend::CopyText(const CString& text, bool primary) {
     (primary ? primary_ : clipboard_) = text;
 }
 
-void Backend::PasteInto(Control& into, bool primary) {
+void Backend::PasteInto(EditControl& into, bool primary) {
     const CString& text = primary ? primary_ : clipboard_;
     if (!text.IsEmpty())
         into.UserPaste(text);

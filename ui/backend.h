@@ -10,7 +10,7 @@
 
 namespace ui {
 
-class Control;
+class EditControl;
 class DialogWindow;
 
 class WindowView {
@@ -42,7 +42,7 @@ class Backend {
     virtual void CopyText(const CString& text, bool primary);
     virtual bool ClipboardHasText() const { return !clipboard_.IsEmpty(); }
     // Hands the text to `into.UserPaste`, at once or when the desktop delivers it.
-    virtual void PasteInto(Control& into, bool primary);
+    virtual void PasteInto(EditControl& into, bool primary);
 
   protected:
     CString clipboard_, primary_;

@@ -9,6 +9,7 @@
 #include "base/cstring.h"
 #include "base/object.h"
 #include "ui/message_map.h"
+#include "ui/message_target.h"
 #include "ui/win_defs.h"
 
 class CDataExchange;
@@ -28,7 +29,7 @@ class CCmdTarget : public CObject {
     static const ui::MessageMap messageMap;
 };
 
-class CWnd : public CCmdTarget {
+class CWnd : public CCmdTarget, public ui::MessageTarget {
   public:
     CWnd() = default;
     ~CWnd() override;
@@ -38,7 +39,7 @@ class CWnd : public CCmdTarget {
     HWND m_hWnd = nullptr;
     HWND GetSafeHwnd() const { return m_hWnd; }
 
-    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) override;
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
     void SetWindowText(const char16_t* text);

@@ -1,6 +1,7 @@
 // The exchange kinds: each reads or writes one control through the messages it understands.
 #include "ui/data_exchange.h"
 
+#include "ui/button_control.h"
 #include "ui/window.h"
 
 ui::Control* CDataExchange::Control(int id) const {
@@ -13,7 +14,7 @@ namespace {
 // Index of the selected radio button in the group that starts at `first`, or -1.
 int SelectedRadio(ui::Control& first) {
     int index = 0;
-    for (ui::Control* r : first.Parent().RadioGroup(first)) {
+    for (ui::ButtonControl* r : first.Parent().RadioGroup(first)) {
         if (r->Send(BM_GETCHECK, 0, 0) == BST_CHECKED)
             return index;
         ++index;
@@ -23,7 +24,7 @@ int SelectedRadio(ui::Control& first) {
 
 void SelectRadio(ui::Control& first, int value) {
     int index = 0;
-    for (ui::Control* r : first.Parent().RadioGroup(first))
+    for (ui::ButtonControl* r : first.Parent().RadioGroup(first))
         r->Send(BM_SETCHECK, index++ == value ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
@@ -35,7 +36,9 @@ void DDX_CBString(CDataExchange* pDX, int id, CString& value) {
         return;
     if (pDX->m_bSaveAndValidate) {
         const auto sel = c->Send(CB_GETCURSEL, 0, 0);
-        value = sel >= 0 ? c->Rows()[static_cast<std::size_t>(sel)] : CString();
+        value = CString();
+        if (sel >= 0)
+            c->Send(CB_GETLBTEXT, static_cast<WPARAM>(sel), reinterpret_cast<LPARAM>(&value));
     } else if (c->Send(CB_SELECTSTRING, static_cast<WPARAM>(-1),
                        reinterpret_cast<LPARAM>(value.GetString())) == CB_ERR) {
         // A drop-down list has no edit field: the text it is given is ignored.

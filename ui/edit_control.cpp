@@ -1,10 +1,8 @@
-// Edit controls: the selection, the caret keys, the clipboard, one level of undo and the context
-// menu, as the standard Windows edit has them. Every change of the text, however made, is one
-// change and one EN_CHANGE.
-#include <algorithm>
+// Edit controls: the EM_ messages, the selection, the caret keys, the clipboard, one level of undo
+// and the context menu. Every change of the text, however made, is one change and one EN_CHANGE.
+#include "ui/edit_control.h"
 
 #include "ui/backend.h"
-#include "ui/window.h"
 
 namespace ui {
 namespace {
@@ -87,12 +85,99 @@ std::u16string AsEditText(const std::u16string& text, bool multiLine) {
 
 }  // namespace
 
-CString Control::SelectedText() const {
+LRESULT EditControl::Send(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_SETTEXT:
+            // The caret goes to the end of the new text, which cannot be undone. Edits report
+            // every change of their text, also one made by the program.
+            text_ = CString(reinterpret_cast<const char16_t*>(lParam));
+            anchor_ = caret_ = text_.GetLength();
+            hasUndo_ = typingRun_ = false;
+            Changed();
+            Notify(EN_CHANGE);
+            return TRUE;
+        case EM_GETSEL:
+            return static_cast<LRESULT>(
+                MakeWParam(static_cast<WORD>(SelStart()), static_cast<WORD>(SelEnd())));
+        case EM_SETSEL: {
+            // -1 as the start removes the selection; -1 as the end selects to the end.
+            const int start = static_cast<int>(wParam);
+            const int end = static_cast<int>(lParam);
+            if (start == -1)
+                Select(caret_, caret_, false);
+            else
+                Select(start, end == -1 ? text_.GetLength() : end, false);
+            return 0;
+        }
+        case EM_CANUNDO:
+            return hasUndo_;
+        case EM_EMPTYUNDOBUFFER:
+            hasUndo_ = false;
+            return 0;
+        case WM_UNDO:
+        case EM_UNDO:
+            Undo();
+            return TRUE;
+        case WM_CUT:
+        case WM_COPY:
+        case WM_PASTE:
+        case WM_CLEAR:
+            UserEditCommand(message);
+            return 0;
+        case EM_LIMITTEXT:
+            textLimit_ = wParam ? static_cast<int>(wParam) : 0x7FFFFFFE;
+            return 0;
+        default:
+            return Control::Send(message, wParam, lParam);
+    }
+}
+
+bool EditControl::AcceptsText(const std::u16string& text) const {
+    if (IsReadOnly())
+        return false;
+    if (static_cast<int>(text.size()) > textLimit_)
+        return false;
+    if (style_ & ES_NUMBER)
+        return std::all_of(text.begin(), text.end(),
+                           [](char16_t c) { return c >= u'0' && c <= u'9'; });
+    return true;
+}
+
+bool EditControl::UserSetText(const CString& text) {
+    if (!IsUsable() || !AcceptsText(text.Str()))
+        return false;
+    if (text == text_)
+        return true;
+    undoText_ = text_;
+    undoAnchor_ = anchor_;
+    undoCaret_ = caret_;
+    hasUndo_ = true;
+    typingRun_ = false;
+    text_ = text;
+    anchor_ = caret_ = text_.GetLength();
+    Changed();
+    Notify(EN_CHANGE);
+    return true;
+}
+
+bool EditControl::UserEnter() {
+    if (!IsUsable() || !IsMultiLine() || !(style_ & ES_WANTRETURN))
+        return false;
+    UserTypeChar(u'\r');
+    return true;
+}
+
+void EditControl::TabbedInto() {
+    if (!IsMultiLine())
+        Send(EM_SETSEL, 0, static_cast<LPARAM>(-1));
+}
+
+CString EditControl::SelectedText() const {
     return CString(text_.Str().substr(static_cast<std::size_t>(SelStart()),
                                       static_cast<std::size_t>(SelEnd() - SelStart())));
 }
 
-void Control::Select(int anchor, int caret, bool byUser) {
+void EditControl::Select(int anchor, int caret, bool byUser) {
     const std::u16string& s = text_.Str();
     const int size = static_cast<int>(s.size());
     const auto fit = [&](int at) {
@@ -113,7 +198,7 @@ void Control::Select(int anchor, int caret, bool byUser) {
             backend->CopyText(SelectedText(), true);
 }
 
-bool Control::ReplaceSelection(const std::u16string& with, bool typing) {
+bool EditControl::ReplaceSelection(const std::u16string& with, bool typing) {
     if (!IsUsable() || IsReadOnly())
         return false;
     const int start = SelStart(), end = SelEnd();
@@ -139,7 +224,7 @@ bool Control::ReplaceSelection(const std::u16string& with, bool typing) {
     return true;
 }
 
-void Control::Undo() {
+void EditControl::Undo() {
     if (!hasUndo_ || !IsUsable() || IsReadOnly())
         return;
     // A second undo takes the first back.
@@ -151,24 +236,8 @@ void Control::Undo() {
     Notify(EN_CHANGE);
 }
 
-bool Control::UserTypeChar(char16_t ch) {
+bool EditControl::UserTypeChar(char16_t ch) {
     if (!IsUsable())
-        return false;
-    if (Class() == ControlClass::ComboBox) {
-        // A list chooses the next row whose text begins with the character, wrapping around.
-        const int count = static_cast<int>(rows_.size());
-        const auto fold = [](char16_t c) { return (c >= u'A' && c <= u'Z') ? c + 32 : c; };
-        for (int k = 1; k <= count; ++k) {
-            const int row = (std::max(curSel_, -1) + k + count) % count;
-            const std::u16string& text = rows_[static_cast<std::size_t>(row)].Str();
-            if (!text.empty() && fold(text[0]) == fold(ch)) {
-                UserSelectRow(row);
-                return true;
-            }
-        }
-        return false;
-    }
-    if (Class() != ControlClass::Edit)
         return false;
     if (ch == u'\r' || ch == u'\n') {
         if (!IsMultiLine() || !(style_ & ES_WANTRETURN))
@@ -192,8 +261,8 @@ bool Control::UserTypeChar(char16_t ch) {
     return ReplaceSelection(std::u16string(1, ch), true);
 }
 
-bool Control::UserPaste(const CString& pasted) {
-    if (!IsUsable() || Class() != ControlClass::Edit || IsReadOnly())
+bool EditControl::UserPaste(const CString& pasted) {
+    if (!IsUsable() || IsReadOnly())
         return false;
     std::u16string with = AsEditText(pasted.Str(), IsMultiLine());
     if (style_ & ES_NUMBER)
@@ -214,17 +283,17 @@ bool Control::UserPaste(const CString& pasted) {
     return ReplaceSelection(with);
 }
 
-void Control::UserPlaceCaret(int offset, bool extend) {
-    if (!IsUsable() || Class() != ControlClass::Edit)
+void EditControl::UserPlaceCaret(int offset, bool extend) {
+    if (!IsUsable())
         return;
-    parent_.SetFocus(this);
+    Parent().SetFocus(this);
     Select(extend ? anchor_ : offset, offset, true);
 }
 
-void Control::UserSelectWord(int offset) {
-    if (!IsUsable() || Class() != ControlClass::Edit)
+void EditControl::UserSelectWord(int offset) {
+    if (!IsUsable())
         return;
-    parent_.SetFocus(this);
+    Parent().SetFocus(this);
     const std::u16string& s = text_.Str();
     const int size = static_cast<int>(s.size());
     offset = std::clamp(offset, 0, size);
@@ -244,8 +313,8 @@ void Control::UserSelectWord(int offset) {
     Select(begin, end, true);
 }
 
-void Control::UserEditCommand(UINT command) {
-    if (!IsUsable() || Class() != ControlClass::Edit)
+void EditControl::UserEditCommand(UINT command) {
+    if (!IsUsable())
         return;
     Backend* backend = CurrentBackend();
     switch (command) {
@@ -279,7 +348,7 @@ void Control::UserEditCommand(UINT command) {
     }
 }
 
-std::vector<EditMenuEntry> Control::EditMenu() const {
+std::vector<EditMenuEntry> EditControl::EditMenu() const {
     const bool selected = anchor_ != caret_;
     const bool writable = !IsReadOnly();
     const Backend* backend = CurrentBackend();
@@ -295,7 +364,9 @@ std::vector<EditMenuEntry> Control::EditMenu() const {
             {EM_SETSEL, u"Select &All", !all}};
 }
 
-bool Control::EditKey(UINT vk, unsigned modifiers) {
+bool EditControl::UserKey(UINT vk, unsigned modifiers) {
+    if (!IsUsable())
+        return false;
     const bool shift = modifiers & kShift;
     const bool ctrl = modifiers & kControl;
     if (modifiers & kAlt) {

@@ -1,6 +1,7 @@
-// The framework's windows: a dialog and its controls, with their state and the behaviour of each
-// kind of control (auto radio groups, check boxes, digits-only edits, lists, sliders, keyboard
-// navigation). Handles (HWND) point at these objects. Backends draw them and feed them input.
+// The framework's windows: a dialog, keyboard navigation in it, and what all of its controls have
+// in common (the kinds are in button_control.h, list_control.h, edit_control.h, slider_control.h
+// and static_control.h). Handles (HWND) point at these objects. Backends draw them and feed them
+// input.
 #pragma once
 
 #include <algorithm>
@@ -11,21 +12,13 @@
 #include "base/cstring.h"
 #include "ui/backend.h"
 #include "ui/dialog_template.h"
+#include "ui/message_target.h"
 #include "ui/win_defs.h"
-
-class CWnd;
 
 namespace ui {
 
+class ButtonControl;
 class DialogWindow;
-
-// One entry of an edit control's context menu: the command it sends and whether it applies now.
-struct EditMenuEntry {
-    UINT command;  // WM_UNDO, WM_CUT, WM_COPY, WM_PASTE, WM_CLEAR, EM_SETSEL (select all); 0 for a
-                   // separator
-    const char16_t* text;  // "&" marks the access key
-    bool enabled;
-};
 
 class Window : public HWND__ {
   public:
@@ -52,11 +45,17 @@ class Window : public HWND__ {
     bool enabled_ = true;
 };
 
+// What every control has: its id, style, text, visibility, enabled state, focus and the
+// notifications it sends its dialog. Each kind of control (button, list, edit, slider, static) is a
+// class of its own that adds its state, its messages and its answer to the user's input;
+// Control::Create picks it from the template's control class.
 class Control : public Window {
   public:
-    Control(DialogWindow& parent, int index, const ControlTemplate& t);
+    static std::unique_ptr<Control> Create(DialogWindow& parent, int index,
+                                           const ControlTemplate& t);
 
     bool IsDialog() const override { return false; }
+    // The messages of every control (WM_SETTEXT, WM_GETTEXTLENGTH); each kind adds its own.
     LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     DialogWindow& Parent() const { return parent_; }
@@ -64,92 +63,66 @@ class Control : public Window {
     const ControlTemplate& Template() const { return template_; }
     ControlClass Class() const { return template_.cls; }
 
-    bool IsPushButton() const;
-    bool IsDefaultPushButton() const;
-    bool IsRadio() const;
-    bool IsCheckBox() const;
-    bool IsGroupBox() const;
-    bool IsMultiLine() const { return Class() == ControlClass::Edit && (style_ & ES_MULTILINE); }
-    bool IsReadOnly() const { return Class() == ControlClass::Edit && (style_ & ES_READONLY); }
     bool IsTabStop() const { return (style_ & WS_TABSTOP) != 0; }
     bool StartsGroup() const { return (style_ & WS_GROUP) != 0; }
     // Shown and usable: hidden or disabled controls take no input.
     bool IsUsable() const { return visible_ && enabled_; }
-
-    int Check() const { return check_; }
-    const std::vector<CString>& Rows() const { return rows_; }
-    int CurSel() const { return curSel_; }
-    int RangeMin() const { return rangeMin_; }
-    int RangeMax() const { return rangeMax_; }
-    int Pos() const { return pos_; }
-    int TextLimit() const { return textLimit_; }
-    int LineSize() const { return lineSize_; }
     bool NeedsPaint() const { return needsPaint_; }
 
-    // An edit's selection runs from its anchor to the caret, in UTF-16 offsets into Text(); the
-    // caret never stands inside a line break.
-    int SelStart() const { return std::min(anchor_, caret_); }
-    int SelEnd() const { return std::max(anchor_, caret_); }
-    int Caret() const { return caret_; }
-    CString SelectedText() const;
-    bool CanUndo() const { return hasUndo_; }
-    std::vector<EditMenuEntry> EditMenu() const;
+    // The kind behind the control: As<Kind>() throws std::logic_error when it is another kind,
+    // TryAs<Kind>() gives null.
+    template <class Kind>
+    Kind* TryAs() {
+        return Class() == Kind::kClass ? static_cast<Kind*>(this) : nullptr;
+    }
+    template <class Kind>
+    const Kind* TryAs() const {
+        return Class() == Kind::kClass ? static_cast<const Kind*>(this) : nullptr;
+    }
+    template <class Kind>
+    Kind& As() {
+        if (Kind* kind = TryAs<Kind>())
+            return *kind;
+        WrongKind();
+    }
+    template <class Kind>
+    const Kind& As() const {
+        if (const Kind* kind = TryAs<Kind>())
+            return *kind;
+        WrongKind();
+    }
 
-    // Input as the user gives it; each sends the notifications a user's action sends.
-    void UserClick();
-    // Presses a push button from the keyboard (Enter): the focus stays where it is.
-    void Press();
-    void UserSelectRow(int row);
-    void UserSetPos(int pos);
-    // Replaces the edit's text as typed; refused (returns false) when the edit would not take it.
-    bool UserSetText(const CString& text);
-    // Types over the selection; '\b' is Backspace, '\r' a line break.
-    bool UserTypeChar(char16_t ch);
-    bool UserKey(UINT vk, unsigned modifiers);
-    // The mouse in an edit: a press (extend: with Shift, or dragging) and a double click.
-    void UserPlaceCaret(int offset, bool extend);
-    void UserSelectWord(int offset);
-    // Text that arrives from the clipboard or the X selection, in place of the selection. The
-    // number edit refuses text with anything but digits; text beyond the limit is cut off.
-    bool UserPaste(const CString& text);
-    // A command of the context menu or its keyboard shortcut (see EditMenuEntry).
-    void UserEditCommand(UINT command);
-    // The wheel: a list moves its choice a row per notch, a slider its line size (negative
-    // notches turn away from the user: up the list, towards the slider's minimum).
-    void UserWheel(int notches);
+    // Input as the user gives it; each sends the notifications a user's action sends. A kind
+    // ignores what it does not take (false: the input was not taken).
+    // A click: the control takes the focus (a static or a group box does not).
+    virtual void UserClick();
+    virtual bool UserKey(UINT /*vk*/, unsigned /*modifiers*/) { return false; }
+    virtual bool UserTypeChar(char16_t /*ch*/) { return false; }
+    // The wheel, in notches (negative: away from the user).
+    virtual void UserWheel(int /*notches*/) {}
+    // Replaces the text as typed; only an edit takes it.
+    virtual bool UserSetText(const CString& /*text*/) { return false; }
+    // Enter while the control has the focus; false leaves it to the dialog (default button).
+    virtual bool UserEnter() { return false; }
+    // The focus arrived by Tab.
+    virtual void TabbedInto() {}
 
-    // Sends the paint-time notification (sliders ask their owner for custom drawing).
-    void Paint();
+    // Paints what changed; a kind that draws through its owner asks for it here.
+    virtual void Paint() { needsPaint_ = false; }
 
   protected:
+    Control(DialogWindow& parent, int index, const ControlTemplate& t);
     void Changed() override;
-
-  private:
-    bool AcceptsText(const std::u16string& text) const;
-    bool EditKey(UINT vk, unsigned modifiers);
-    // Replaces the selection by `with` as one change with one notification; `typing` lets
-    // consecutive typed characters share one undo step.
-    bool ReplaceSelection(const std::u16string& with, bool typing = false);
-    void Select(int anchor, int caret, bool byUser);
-    void Undo();
     void Notify(UINT code);
     void Invalidate() { needsPaint_ = true; }
+    bool needsPaint_ = true;
+
+  private:
+    [[noreturn]] void WrongKind() const;
 
     DialogWindow& parent_;
     int index_;
     const ControlTemplate& template_;
-    int check_ = 0;
-    std::vector<CString> rows_;
-    int curSel_ = -1;
-    int rangeMin_ = 0, rangeMax_ = 100, pos_ = 0;
-    int textLimit_ = 30000;
-    int lineSize_ = 1, pageSize_ = 0;  // a page of 0 is a fifth of the range
-    bool needsPaint_ = true;
-    int anchor_ = 0, caret_ = 0;
-    CString undoText_;
-    int undoAnchor_ = 0, undoCaret_ = 0;
-    bool hasUndo_ = false;
-    bool typingRun_ = false;  // the last change was typed at the caret
 };
 
 struct MenuItem {
@@ -160,14 +133,14 @@ struct MenuItem {
 
 class DialogWindow : public Window {
   public:
-    DialogWindow(const DialogTemplate& t, CWnd& object, DialogWindow* owner);
+    DialogWindow(const DialogTemplate& t, MessageTarget& object, DialogWindow* owner);
     ~DialogWindow() override;
 
     bool IsDialog() const override { return true; }
     LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     const DialogTemplate& Template() const { return template_; }
-    CWnd& Object() const { return object_; }
+    MessageTarget& Object() const { return object_; }
     DialogWindow* Owner() const { return owner_; }
     std::vector<std::unique_ptr<Control>>& Controls() { return controls_; }
     const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
@@ -179,7 +152,7 @@ class DialogWindow : public Window {
     void DetachView() { view_.reset(); }
 
     // Radio buttons of the group that holds `control`, in template order.
-    std::vector<Control*> RadioGroup(const Control& control) const;
+    std::vector<ButtonControl*> RadioGroup(const Control& control) const;
     // The focus order: tab stops in template order, skipping what cannot take the focus.
     std::vector<Control*> TabStops() const;
 
@@ -220,7 +193,7 @@ class DialogWindow : public Window {
 
   private:
     const DialogTemplate& template_;
-    CWnd& object_;
+    MessageTarget& object_;
     DialogWindow* owner_;
     std::vector<std::unique_ptr<Control>> controls_;
     std::unique_ptr<WindowView> view_;

@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <cstdint>
 
+#include "base/utf.h"
+
 namespace platform::linux_backend {
 namespace {
 
@@ -16,39 +18,10 @@ HINSTANCE Result(std::intptr_t code) {
     return reinterpret_cast<HINSTANCE>(code);
 }
 
-void Append(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 }  // namespace
 
 std::string ToUtf8(LPCWSTR text) {
-    std::string out;
-    for (const char16_t* p = text; p && *p; ++p) {
-        char32_t c = *p;
-        if (c >= 0xD800 && c <= 0xDBFF && p[1] >= 0xDC00 && p[1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (p[1] - 0xDC00);
-            ++p;
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = 0xFFFD;
-        }
-        Append(out, c);
-    }
-    return out;
+    return Utf16ToUtf8(text ? text : u"");
 }
 
 HINSTANCE XdgShell::Execute(HWND, LPCWSTR verb, LPCWSTR file, LPCWSTR, LPCWSTR, int) {

@@ -9,7 +9,7 @@
 #include "audio/beat_clock.h"
 #include "res/resource_ids.h"
 #include "support/app_harness.h"
-#include "tempo/tap_tempo.h"
+#include "tempo/tap_series.h"
 
 using test_support::AppHarness;
 using ui::headless::Driver;
@@ -137,7 +137,7 @@ TEST(TapTempo, ASeriesContinuesAcrossTheWrapOfTheMillisecondCounter) {
         Tap(app, d, {400, 500});  // the second press reads a small time after the wrap
         EXPECT_EQ(d.Text(IDC_TEMPO_LIST), CString(u"120 Moderato/Allegro"));
         Tap(app, d, {700});
-        EXPECT_EQ(g_nTapCount, 2);
+        EXPECT_EQ(tempo::g_nTapCount, 2);
         EXPECT_EQ(d.Text(IDC_TEMPO_LIST), CString(u"100 Andante"));
         d.Key(VK_ESCAPE);
     });
@@ -149,14 +149,14 @@ TEST(TapTempo, The512thIntervalStartsTheAverageAgain) {
         Tap(app, d, {kStart});
         for (int i = 0; i < 511; ++i)
             Tap(app, d, {300});
-        EXPECT_EQ(g_nTapCount, 511);
+        EXPECT_EQ(tempo::g_nTapCount, 511);
         EXPECT_EQ(d.Text(IDC_TEMPO_LIST), CString(u"200 Presto/Prestissimo"));
         Tap(app, d, {1000});  // counted alone, not averaged with the 511 before it
-        EXPECT_EQ(g_nTapCount, 0);
+        EXPECT_EQ(tempo::g_nTapCount, 0);
         EXPECT_EQ(d.Text(IDC_TEMPO_LIST), CString(u"60 Largo/Larghetto"));
         Tap(app, d, {500});  // a new average from slot 0
-        EXPECT_EQ(g_nTapCount, 1);
-        EXPECT_EQ(g_aTapIntervals[0], 500);
+        EXPECT_EQ(tempo::g_nTapCount, 1);
+        EXPECT_EQ(tempo::g_aTapIntervals[0], 500);
         EXPECT_EQ(d.Text(IDC_TEMPO_LIST), CString(u"120 Moderato/Allegro"));
         d.Key(VK_ESCAPE);
     });

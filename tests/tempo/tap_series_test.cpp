@@ -4,9 +4,11 @@
 
 #include <optional>
 
-#include "tempo/tap_tempo.h"
+#include "tempo/tap_series.h"
 
 namespace {
+
+using namespace tempo;
 
 class TapSeries : public testing::Test {
   protected:

@@ -26,8 +26,8 @@ void DrawBevel(int x, int y, int w, int h, bool pressed) {
 }
 }  // namespace
 
-ButtonWidget::ButtonWidget(DialogView& view, Control& control, int x, int y, int w, int h)
-    : Fl_Widget(x, y, w, h), ControlWidget(view, control) {
+ButtonWidget::ButtonWidget(DialogView& view, ButtonControl& control, int x, int y, int w, int h)
+    : Fl_Widget(x, y, w, h), KindWidget(view, control) {
     box(FL_NO_BOX);
 }
 

@@ -10,8 +10,9 @@
 
 namespace ui::fltk {
 
-ComboBox::ComboBox(DialogView& view, Control& control, int x, int y, int w, int h, int openHeight)
-    : Fl_Widget(x, y, w, h), ControlWidget(view, control), openHeight_(openHeight) {
+ComboBox::ComboBox(DialogView& view, ListControl& control, int x, int y, int w, int h,
+                   int openHeight)
+    : Fl_Widget(x, y, w, h), KindWidget(view, control), openHeight_(openHeight) {
     box(FL_NO_BOX);
 }
 

@@ -8,11 +8,11 @@
 namespace ui::fltk {
 
 bool ControlWidget::Focused() const {
-    return view_.HasFocus(control_);
+    return view_.HasFocus(model_);
 }
 
 bool ControlWidget::InputAllowed() const {
-    return view_.InputAllowed() && control_.IsUsable();
+    return view_.InputAllowed() && model_.IsUsable();
 }
 
 void ControlWidget::AfterInput() {

@@ -1,5 +1,6 @@
 // What every widget of a dialog control shares: the model control it shows, the view it lives
-// in, and the focus mark. The widget draws the control's state and hands input to the control.
+// in, and the focus mark. The widget draws the control's state and hands input to the control;
+// KindWidget gives it the control as its kind (an edit, a list...).
 #pragma once
 
 #include <FL/Fl_Widget.H>
@@ -12,7 +13,7 @@ class DialogView;
 
 class ControlWidget {
   public:
-    ControlWidget(DialogView& view, Control& control) : view_(view), control_(control) {}
+    ControlWidget(DialogView& view, Control& control) : view_(view), model_(control) {}
     virtual ~ControlWidget() = default;
     ControlWidget(const ControlWidget&) = delete;
     ControlWidget& operator=(const ControlWidget&) = delete;
@@ -25,7 +26,7 @@ class ControlWidget {
     // Opens a combo box's list from the keyboard.
     virtual void OpenDropList() {}
 
-    Control& Model() const { return control_; }
+    Control& Model() const { return model_; }
 
   protected:
     bool Focused() const;
@@ -33,7 +34,19 @@ class ControlWidget {
     void AfterInput();
 
     DialogView& view_;
-    Control& control_;
+
+  private:
+    Control& model_;
+};
+
+// The widget of one kind of control.
+template <class Kind>
+class KindWidget : public ControlWidget {
+  public:
+    KindWidget(DialogView& view, Kind& control) : ControlWidget(view, control), control_(control) {}
+
+  protected:
+    Kind& control_;
 };
 
 // A dotted rectangle, as the focused control shows it.

@@ -62,7 +62,9 @@ class DialogFrame : public Fl_Double_Window {
                 continue;
             const auto* widget = dynamic_cast<const ControlWidget*>(c);
             const Control* model = widget ? &widget->Model() : nullptr;
-            if (model && model->Class() != ControlClass::Static && !model->IsGroupBox())
+            const auto* button = model ? model->TryAs<ButtonControl>() : nullptr;
+            if (model && model->Class() != ControlClass::Static &&
+                !(button && button->IsGroupBox()))
                 return true;
         }
         return false;
@@ -102,25 +104,25 @@ void DialogView::CreateWidgets() {
         ControlWidget* widget = nullptr;
         switch (c.Class()) {
             case ControlClass::Button:
-                if (c.IsGroupBox())
-                    widget = new GroupBox(*this, c, r.x, r.y, r.w, r.h);
+                if (c.As<ButtonControl>().IsGroupBox())
+                    widget = new GroupBox(*this, c.As<ButtonControl>(), r.x, r.y, r.w, r.h);
                 else
-                    widget = new ButtonWidget(*this, c, r.x, r.y, r.w, r.h);
+                    widget = new ButtonWidget(*this, c.As<ButtonControl>(), r.x, r.y, r.w, r.h);
                 break;
             case ControlClass::Edit:
-                widget = new EditBox(*this, c, r.x, r.y, r.w, r.h);
+                widget = new EditBox(*this, c.As<EditControl>(), r.x, r.y, r.w, r.h);
                 break;
             case ControlClass::Static:
-                widget = new StaticText(*this, c, r.x, r.y, r.w, r.h);
+                widget = new StaticText(*this, c.As<StaticControl>(), r.x, r.y, r.w, r.h);
                 break;
             case ControlClass::ComboBox: {
                 // The template gives the height with the list open; the box itself is one row.
                 const int closed = font_.units.y + 8;
-                widget = new ComboBox(*this, c, r.x, r.y, r.w, closed, r.h);
+                widget = new ComboBox(*this, c.As<ListControl>(), r.x, r.y, r.w, closed, r.h);
                 break;
             }
             case ControlClass::Trackbar:
-                widget = new SliderWidget(*this, c, r.x, r.y, r.w, r.h);
+                widget = new SliderWidget(*this, c.As<SliderControl>(), r.x, r.y, r.w, r.h);
                 break;
         }
         widgets_.push_back(widget);
@@ -209,10 +211,12 @@ Fl_Widget& DialogView::WidgetOf(const Control& control) const {
 }
 
 bool DialogView::ShowsDefaultFrame(const Control& control) const {
-    const Control* focus = model_.FocusedControl();
-    if (focus && focus->IsPushButton() && focus->IsUsable())
+    const auto* focus = model_.FocusedControl();
+    const auto* focusButton = focus ? focus->TryAs<ButtonControl>() : nullptr;
+    if (focusButton && focusButton->IsPushButton() && focus->IsUsable())
         return focus == &control;
-    return control.IsDefaultPushButton();
+    const auto* button = control.TryAs<ButtonControl>();
+    return button && button->IsDefaultPushButton();
 }
 
 void DialogView::AfterInput() {

@@ -31,8 +31,8 @@ double Width(const std::string& s, std::size_t begin, std::size_t end) {
 
 }  // namespace
 
-EditBox::EditBox(DialogView& view, Control& control, int x, int y, int w, int h)
-    : Fl_Group(x, y, w, h), ControlWidget(view, control) {
+EditBox::EditBox(DialogView& view, EditControl& control, int x, int y, int w, int h)
+    : Fl_Group(x, y, w, h), KindWidget(view, control) {
     box(FL_NO_BOX);
     if (control.IsMultiLine() && (control.Style() & WS_VSCROLL)) {
         const int sw = Fl::scrollbar_size();

@@ -10,13 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "ui/edit_control.h"
 #include "ui/fltk/control_widget.h"
 
 namespace ui::fltk {
 
-class EditBox : public Fl_Group, public ControlWidget {
+class EditBox : public Fl_Group, public KindWidget<EditControl> {
   public:
-    EditBox(DialogView& view, Control& control, int x, int y, int w, int h);
+    EditBox(DialogView& view, EditControl& control, int x, int y, int w, int h);
     Fl_Widget& Widget() override { return *this; }
     void Sync() override;
     bool EditKey(int key, int state) override;

@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 
+#include "ui/edit_control.h"
 #include "ui/fltk/caption_text.h"
 #include "ui/fltk/desktop_scale.h"
 #include "ui/fltk/dialog_view.h"
@@ -97,7 +98,7 @@ bool FltkBackend::ClipboardHasText() const {
     return Fl::clipboard_contains(Fl::clipboard_plain_text) != 0;
 }
 
-void FltkBackend::PasteInto(Control& into, bool primary) {
+void FltkBackend::PasteInto(EditControl& into, bool primary) {
     // The text arrives as an FL_PASTE event at the edit's widget (EditBox), maybe later.
     if (auto* view = dynamic_cast<DialogView*>(into.Parent().View()))
         Fl::paste(view->WidgetOf(into), primary ? 0 : 1);

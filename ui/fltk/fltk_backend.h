@@ -1,5 +1,13 @@
 // The desktop backend on FLTK 1.3 (X11): real windows for the dialogs, FLTK's event loop as the
 // modal loop, message boxes of our own, the X clipboard.
+//  [x] Every control kind drawn from the framework's state; input handed to the framework
+//  [x] The keyboard: Tab order, the dialog's keys, an edit's caret and clipboard keys
+//  [x] The desktop's scale and the dialog font's metrics for dialog units
+//  [x] The system menu, minimising with the program's icon, the window icons
+//  [x] The X clipboard (CLIPBOARD) and selection (PRIMARY), pasting by middle click
+//  [x] Ending every modal loop as Escape does on a logout or Ctrl+C (EndLoopsWhen)
+//  [ ] Wayland without XWayland
+//  [ ] Accessibility (screen readers)
 #pragma once
 
 #include "ui/backend.h"
@@ -27,7 +35,7 @@ class FltkBackend : public Backend {
     // program copied to other programs for as long as it runs.
     void CopyText(const CString& text, bool primary) override;
     bool ClipboardHasText() const override;
-    void PasteInto(Control& into, bool primary) override;
+    void PasteInto(EditControl& into, bool primary) override;
 
     // From then on every modal loop ends its dialog as Escape does once `requested` returns true;
     // `wakeFd`, when not -1, becomes readable when it may have turned true, so that the loop

@@ -8,8 +8,8 @@
 
 namespace ui::fltk {
 
-GroupBox::GroupBox(DialogView& view, Control& control, int x, int y, int w, int h)
-    : Fl_Widget(x, y, w, h), ControlWidget(view, control) {
+GroupBox::GroupBox(DialogView& view, ButtonControl& control, int x, int y, int w, int h)
+    : Fl_Widget(x, y, w, h), KindWidget(view, control) {
     box(FL_NO_BOX);
 }
 

@@ -1,13 +1,14 @@
 // A group box: an engraved frame with its title set into the top line.
 #pragma once
 
+#include "ui/button_control.h"
 #include "ui/fltk/control_widget.h"
 
 namespace ui::fltk {
 
-class GroupBox : public Fl_Widget, public ControlWidget {
+class GroupBox : public Fl_Widget, public KindWidget<ButtonControl> {
   public:
-    GroupBox(DialogView& view, Control& control, int x, int y, int w, int h);
+    GroupBox(DialogView& view, ButtonControl& control, int x, int y, int w, int h);
     Fl_Widget& Widget() override { return *this; }
 
   protected:

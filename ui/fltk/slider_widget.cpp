@@ -7,8 +7,8 @@
 
 namespace ui::fltk {
 
-SliderWidget::SliderWidget(DialogView& view, Control& control, int x, int y, int w, int h)
-    : Fl_Slider(x, y, w, h), ControlWidget(view, control) {
+SliderWidget::SliderWidget(DialogView& view, SliderControl& control, int x, int y, int w, int h)
+    : Fl_Slider(x, y, w, h), KindWidget(view, control) {
     type(FL_HOR_NICE_SLIDER);
     box(FL_FLAT_BOX);
     slider_size(0.12);

@@ -11,8 +11,8 @@
 
 namespace ui::fltk {
 
-StaticText::StaticText(DialogView& view, Control& control, int x, int y, int w, int h)
-    : Fl_Widget(x, y, w, h), ControlWidget(view, control) {
+StaticText::StaticText(DialogView& view, StaticControl& control, int x, int y, int w, int h)
+    : Fl_Widget(x, y, w, h), KindWidget(view, control) {
     box(FL_NO_BOX);
 }
 

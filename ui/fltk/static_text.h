@@ -2,12 +2,13 @@
 #pragma once
 
 #include "ui/fltk/control_widget.h"
+#include "ui/static_control.h"
 
 namespace ui::fltk {
 
-class StaticText : public Fl_Widget, public ControlWidget {
+class StaticText : public Fl_Widget, public KindWidget<StaticControl> {
   public:
-    StaticText(DialogView& view, Control& control, int x, int y, int w, int h);
+    StaticText(DialogView& view, StaticControl& control, int x, int y, int w, int h);
     Fl_Widget& Widget() override { return *this; }
 
   protected:

@@ -51,7 +51,7 @@ void Driver::Focus(int id) {
 }
 
 void Driver::ChooseRow(int id, int row) {
-    Control& c = Item(id);
+    ListControl& c = List(id);
     if (c.IsUsable())
         window_.SetFocus(&c);
     c.UserSelectRow(row);
@@ -59,7 +59,7 @@ void Driver::ChooseRow(int id, int row) {
 }
 
 void Driver::ChooseRow(int id, std::u16string_view text) {
-    const auto& rows = Item(id).Rows();
+    const auto& rows = List(id).Rows();
     for (std::size_t i = 0; i < rows.size(); ++i)
         if (rows[i].Str() == text)
             return ChooseRow(id, static_cast<int>(i));
@@ -67,7 +67,7 @@ void Driver::ChooseRow(int id, std::u16string_view text) {
 }
 
 void Driver::DragSlider(int id, int pos) {
-    Control& c = Item(id);
+    SliderControl& c = Slider(id);
     if (c.IsUsable())
         window_.SetFocus(&c);
     c.UserSetPos(pos);
@@ -81,23 +81,23 @@ void Driver::Wheel(int id, int notches) {
 }
 
 void Driver::DragText(int id, int from, int to) {
-    Item(id).UserPlaceCaret(from, false);
-    Item(id).UserPlaceCaret(to, true);
+    Edit(id).UserPlaceCaret(from, false);
+    Edit(id).UserPlaceCaret(to, true);
     Idle();
 }
 
 void Driver::ShiftClickText(int id, int at) {
-    Item(id).UserPlaceCaret(at, true);
+    Edit(id).UserPlaceCaret(at, true);
     Idle();
 }
 
 void Driver::DoubleClickText(int id, int at) {
-    Item(id).UserSelectWord(at);
+    Edit(id).UserSelectWord(at);
     Idle();
 }
 
 void Driver::MiddleClickText(int id, int at) {
-    Control& c = Item(id);
+    EditControl& c = Edit(id);
     c.UserPlaceCaret(at, false);
     if (Backend* backend = CurrentBackend(); backend && c.IsUsable())
         backend->PasteInto(c, true);
@@ -105,7 +105,7 @@ void Driver::MiddleClickText(int id, int at) {
 }
 
 bool Driver::ChooseEditMenu(int id, UINT command) {
-    Control& c = Item(id);
+    EditControl& c = Edit(id);
     if (!c.IsUsable())
         return false;
     window_.SetFocus(&c);
@@ -150,7 +150,7 @@ int Driver::FocusId() const {
 }
 
 int Driver::SelectedRadio(int anyId) const {
-    for (Control* r : window_.RadioGroup(Item(anyId)))
+    for (const ButtonControl* r : window_.RadioGroup(Item(anyId)))
         if (r->Check() == BST_CHECKED)
             return r->Id();
     return 0;

@@ -8,6 +8,10 @@
 #include <utility>
 #include <vector>
 
+#include "ui/button_control.h"
+#include "ui/edit_control.h"
+#include "ui/list_control.h"
+#include "ui/slider_control.h"
 #include "ui/window.h"
 
 namespace ui::headless {
@@ -38,7 +42,7 @@ class Driver {
     void MiddleClickText(int id, int at);
     // A right click on an edit opens its menu; choosing runs the entry's command when it is
     // enabled and returns whether it was.
-    std::vector<EditMenuEntry> EditMenu(int id) const { return Item(id).EditMenu(); }
+    std::vector<EditMenuEntry> EditMenu(int id) const { return Edit(id).EditMenu(); }
     bool ChooseEditMenu(int id, UINT command);
     void CloseBox();
     void SystemCommand(UINT id);
@@ -48,15 +52,20 @@ class Driver {
 
     // What the dialog shows.
     Control& Item(int id) const;
+    // The control as its kind; std::logic_error when it is another kind.
+    ButtonControl& Button(int id) const { return Item(id).As<ButtonControl>(); }
+    ListControl& List(int id) const { return Item(id).As<ListControl>(); }
+    EditControl& Edit(int id) const { return Item(id).As<EditControl>(); }
+    SliderControl& Slider(int id) const { return Item(id).As<SliderControl>(); }
     CString Text(int id) const { return Item(id).Text(); }
     bool Visible(int id) const { return Item(id).IsVisible(); }
     bool Enabled(int id) const { return Item(id).IsEnabled(); }
-    int Check(int id) const { return Item(id).Check(); }
-    int CurSel(int id) const { return Item(id).CurSel(); }
-    int SliderPos(int id) const { return Item(id).Pos(); }
+    int Check(int id) const { return Button(id).Check(); }
+    int CurSel(int id) const { return List(id).CurSel(); }
+    int SliderPos(int id) const { return Slider(id).Pos(); }
     // An edit's selection as [start, end) and its selected text.
-    std::pair<int, int> Selection(int id) const { return {Item(id).SelStart(), Item(id).SelEnd()}; }
-    CString SelectedText(int id) const { return Item(id).SelectedText(); }
+    std::pair<int, int> Selection(int id) const { return {Edit(id).SelStart(), Edit(id).SelEnd()}; }
+    CString SelectedText(int id) const { return Edit(id).SelectedText(); }
     // Id of the focused control, 0 when none.
     int FocusId() const;
     // Id of the selected radio button in the group of `anyId`, 0 when none.

@@ -1,6 +1,12 @@
 // A backend without a screen: windows live only in memory, and tests act as the user through a
 // Driver. Each modal loop runs the next script that the test queued; message boxes are recorded
 // and answered.
+//  [x] Every control kind and the keyboard, driven through the framework's own entry points
+//  [x] Modal loops (nested), posted messages and pending paints run as a real loop runs them
+//  [x] Message boxes: recorded with their owner, answered by the test
+//  [x] Clipboard and X selection, in memory
+//  [ ] Drawing, fonts, pixel sizes: nothing is shown
+//  [ ] The end requests of the operating system (a logout, Ctrl+C)
 #pragma once
 
 #include <deque>

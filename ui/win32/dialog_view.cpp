@@ -2,7 +2,11 @@
 // into the framework's user input.
 #include "ui/win32/dialog_view.h"
 
+#include "ui/button_control.h"
 #include "ui/cwnd.h"
+#include "ui/edit_control.h"
+#include "ui/list_control.h"
+#include "ui/slider_control.h"
 #include "ui/win32/dialog_bytes.h"
 
 namespace ui::win32 {
@@ -88,47 +92,54 @@ void DialogView::MirrorControl(int index) {
     Writing writing(writing_);
 
     switch (c.Class()) {
-        case ControlClass::ComboBox:
-            if (!m.written || m.rows != c.Rows()) {
+        case ControlClass::ComboBox: {
+            const ListControl& list = c.As<ListControl>();
+            if (!m.written || m.rows != list.Rows()) {
                 native::Send(h, CB_RESETCONTENT, 0, 0);
-                for (const CString& row : c.Rows())
+                for (const CString& row : list.Rows())
                     native::Send(h, CB_ADDSTRING, 0,
                                  reinterpret_cast<std::intptr_t>(row.Str().c_str()));
-                m.rows = c.Rows();
+                m.rows = list.Rows();
                 m.curSel = -2;
             }
-            if (m.curSel != c.CurSel() ||
-                native::Send(h, CB_GETCURSEL, 0, 0) != static_cast<std::intptr_t>(c.CurSel())) {
-                native::Send(h, CB_SETCURSEL, static_cast<std::uintptr_t>(c.CurSel()), 0);
-                m.curSel = c.CurSel();
+            if (m.curSel != list.CurSel() ||
+                native::Send(h, CB_GETCURSEL, 0, 0) != static_cast<std::intptr_t>(list.CurSel())) {
+                native::Send(h, CB_SETCURSEL, static_cast<std::uintptr_t>(list.CurSel()), 0);
+                m.curSel = list.CurSel();
             }
             break;
-        case ControlClass::Trackbar:
-            if (!m.written || m.rangeMin != c.RangeMin() || m.rangeMax != c.RangeMax()) {
-                native::Send(
-                    h, kTrackbarSetRange, TRUE,
-                    static_cast<std::intptr_t>((c.RangeMin() & 0xFFFF) | (c.RangeMax() << 16)));
-                m.rangeMin = c.RangeMin();
-                m.rangeMax = c.RangeMax();
+        }
+        case ControlClass::Trackbar: {
+            const SliderControl& slider = c.As<SliderControl>();
+            if (!m.written || m.rangeMin != slider.RangeMin() || m.rangeMax != slider.RangeMax()) {
+                native::Send(h, kTrackbarSetRange, TRUE,
+                             static_cast<std::intptr_t>((slider.RangeMin() & 0xFFFF) |
+                                                        (slider.RangeMax() << 16)));
+                m.rangeMin = slider.RangeMin();
+                m.rangeMax = slider.RangeMax();
             }
-            if (native::Send(h, TBM_GETPOS, 0, 0) != c.Pos())
-                native::Send(h, TBM_SETPOS, TRUE, c.Pos());
-            m.pos = c.Pos();
+            if (native::Send(h, TBM_GETPOS, 0, 0) != slider.Pos())
+                native::Send(h, TBM_SETPOS, TRUE, slider.Pos());
+            m.pos = slider.Pos();
             break;
-        case ControlClass::Edit:
+        }
+        case ControlClass::Edit: {
+            const EditControl& edit = c.As<EditControl>();
             // Compared with the control itself: the user's typing changes it between reports.
             if (CString(native::Text(h)) != c.Text())
                 native::SetText(h, c.Text().Str());
-            if (m.limit != c.TextLimit()) {
-                native::Send(h, EM_LIMITTEXT, static_cast<std::uintptr_t>(c.TextLimit()), 0);
-                m.limit = c.TextLimit();
+            if (m.limit != edit.TextLimit()) {
+                native::Send(h, EM_LIMITTEXT, static_cast<std::uintptr_t>(edit.TextLimit()), 0);
+                m.limit = edit.TextLimit();
             }
             break;
+        }
         case ControlClass::Button:
-            if (c.IsRadio() || c.IsCheckBox()) {
-                if (native::Send(h, BM_GETCHECK, 0, 0) != c.Check())
-                    native::Send(h, BM_SETCHECK, static_cast<std::uintptr_t>(c.Check()), 0);
-                m.check = c.Check();
+            if (const ButtonControl& button = c.As<ButtonControl>();
+                button.IsRadio() || button.IsCheckBox()) {
+                if (native::Send(h, BM_GETCHECK, 0, 0) != button.Check())
+                    native::Send(h, BM_SETCHECK, static_cast<std::uintptr_t>(button.Check()), 0);
+                m.check = button.Check();
             }
             [[fallthrough]];
         case ControlClass::Static:
@@ -233,7 +244,8 @@ void DialogView::Command(int id, unsigned code, native::Handle handle) {
         case ControlClass::ComboBox:
             input = code == CBN_SELCHANGE;
             if (input)
-                c->UserSelectRow(static_cast<int>(native::Send(handle, CB_GETCURSEL, 0, 0)));
+                c->As<ListControl>().UserSelectRow(
+                    static_cast<int>(native::Send(handle, CB_GETCURSEL, 0, 0)));
             break;
         case ControlClass::Edit:
             input = code == EN_CHANGE;
@@ -253,7 +265,7 @@ void DialogView::Scrolled(native::Handle handle) {
     if (writing_ > 0 || window_.ModalEnded())
         return;
     if (Control* c = ControlOf(handle); c && c->Class() == ControlClass::Trackbar) {
-        c->UserSetPos(static_cast<int>(native::Send(handle, TBM_GETPOS, 0, 0)));
+        c->As<SliderControl>().UserSetPos(static_cast<int>(native::Send(handle, TBM_GETPOS, 0, 0)));
         MirrorControl(c->Index());
     }
 }
@@ -298,7 +310,9 @@ bool DialogView::KeyDown(native::Handle target, unsigned vk) {
     // Arrows in a radio group choose the next radio: the framework's behaviour, not the dialog
     // manager's, which would only move the focus among owner-managed buttons.
     Control* c = ControlOf(target);
-    if (!c || !c->IsRadio() || (vk != VK_UP && vk != VK_DOWN && vk != VK_LEFT && vk != VK_RIGHT))
+    const ButtonControl* button = c ? c->TryAs<ButtonControl>() : nullptr;
+    if (!button || !button->IsRadio() ||
+        (vk != VK_UP && vk != VK_DOWN && vk != VK_LEFT && vk != VK_RIGHT))
         return false;
     window_.SetFocus(c);
     window_.KeyDown(vk, kNoModifier);

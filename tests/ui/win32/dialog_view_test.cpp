@@ -5,7 +5,9 @@
 
 #include "res/resource_ids.h"
 #include "res/resources.h"
+#include "ui/button_control.h"
 #include "ui/cwnd.h"
+#include "ui/list_control.h"
 #include "ui/win32/dialog_view.h"
 #include "ui/win32/native.h"
 #include "ui/win32/win32_backend.h"
@@ -46,8 +48,9 @@ TEST_F(Win32Dialog, ControlsAreMadeFromTheTemplateWithTheFrameworksRows) {
     ASSERT_NE(view_->Handle(), nullptr);
     ASSERT_EQ(children_.size(), window_.Controls().size());
     EXPECT_EQ(ui::win32::native::Text(Native(IDC_ONOFF)), u"On/Off");
-    EXPECT_EQ(Send(Native(IDC_TEMPO_LIST), CB_GETCOUNT, 0, 0),
-              static_cast<std::intptr_t>(Model(IDC_TEMPO_LIST).Rows().size()));
+    EXPECT_EQ(
+        Send(Native(IDC_TEMPO_LIST), CB_GETCOUNT, 0, 0),
+        static_cast<std::intptr_t>(Model(IDC_TEMPO_LIST).As<ui::ListControl>().Rows().size()));
 }
 
 TEST_F(Win32Dialog, FrameworkChangesShowOnTheControls) {
@@ -65,15 +68,16 @@ TEST_F(Win32Dialog, FrameworkChangesShowOnTheControls) {
 TEST_F(Win32Dialog, ARadioClickedOnTheControlIsChosenByTheFrameworkAlone) {
     Model(IDC_SIGNATURE_1_4).Send(BM_SETCHECK, BST_CHECKED, 0);
     Send(Native(IDC_SIGNATURE_4_4), kButtonClick, 0, 0);
-    EXPECT_EQ(Model(IDC_SIGNATURE_4_4).Check(), BST_CHECKED);
-    EXPECT_EQ(Model(IDC_SIGNATURE_1_4).Check(), BST_UNCHECKED);
+    EXPECT_EQ(Model(IDC_SIGNATURE_4_4).As<ui::ButtonControl>().Check(), BST_CHECKED);
+    EXPECT_EQ(Model(IDC_SIGNATURE_1_4).As<ui::ButtonControl>().Check(), BST_UNCHECKED);
     for (const int id : {IDC_SIGNATURE_1_4, IDC_SIGNATURE_4_4}) {
         SCOPED_TRACE(testing::Message() << "radio " << id);
-        EXPECT_EQ(Send(Native(id), BM_GETCHECK, 0, 0), Model(id).Check()) << id;
+        EXPECT_EQ(Send(Native(id), BM_GETCHECK, 0, 0), Model(id).As<ui::ButtonControl>().Check())
+            << id;
     }
 
     Send(Native(IDC_NO_FIXED_SCALE), kButtonClick, 0, 0);
-    EXPECT_EQ(Model(IDC_NO_FIXED_SCALE).Check(), BST_CHECKED);
+    EXPECT_EQ(Model(IDC_NO_FIXED_SCALE).As<ui::ButtonControl>().Check(), BST_CHECKED);
     EXPECT_EQ(Send(Native(IDC_NO_FIXED_SCALE), BM_GETCHECK, 0, 0), BST_CHECKED);
 }
 

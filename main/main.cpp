@@ -3,15 +3,12 @@
 #include <cstdio>
 
 #include "app/metronome_app.h"
+#include "platform/linux/linux_services.h"
 #include "platform/services.h"
 #include "platform/termination.h"
 #include "res/resources.h"
 #include "ui/fltk/fltk_backend.h"
 #include "ui/win_app.h"
-
-#ifdef METRONOME_LINUX_SERVICES
-#include "platform/linux/linux_services.h"
-#endif
 
 int main(int /*argc*/, char** argv) {
     ui::SetProgramPath(argv[0]);
@@ -25,10 +22,8 @@ int main(int /*argc*/, char** argv) {
     // A logout or Ctrl+C ends the program as Escape does, with status 0.
     ui::fltk::FltkBackend::EndLoopsWhen(platform::TerminationRequested,
                                         platform::CatchTerminationSignals());
-#ifdef METRONOME_LINUX_SERVICES
     platform::linux_backend::LinuxServices services;
     platform::Install(services.Get());
-#endif
     theApp.InitInstance();
     platform::Install({});  // no platform call may reach the services once they are gone
     return 0;

@@ -1,7 +1,7 @@
-// UTF-8 <-> UTF-16 conversion for CString. Malformed input becomes U+FFFD, never an error.
-#include "base/cstring.h"
+// The program's one UTF-8 <-> UTF-16 conversion. Malformed input becomes U+FFFD, never an error.
+#include "base/utf.h"
 
-CString CString::FromUtf8(std::string_view utf8) {
+std::u16string Utf8ToUtf16(std::string_view utf8) {
     std::u16string out;
     out.reserve(utf8.size());
     std::size_t i = 0;
@@ -45,17 +45,17 @@ CString CString::FromUtf8(std::string_view utf8) {
         }
         i += len;
     }
-    return CString(std::move(out));
+    return out;
 }
 
-std::string CString::ToUtf8() const {
+std::string Utf16ToUtf8(std::u16string_view utf16) {
     std::string out;
-    out.reserve(text_.size());
-    for (std::size_t i = 0; i < text_.size(); ++i) {
-        char32_t cp = text_[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text_.size() && text_[i + 1] >= 0xDC00 &&
-            text_[i + 1] <= 0xDFFF) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (text_[i + 1] - 0xDC00);
+    out.reserve(utf16.size());
+    for (std::size_t i = 0; i < utf16.size(); ++i) {
+        char32_t cp = utf16[i];
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
+            utf16[i + 1] <= 0xDFFF) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
             ++i;
         } else if (cp >= 0xD800 && cp <= 0xDFFF) {
             cp = 0xFFFD;

@@ -1,5 +1,5 @@
 // Control wrappers: each operation is the control message the control understands.
-#include "ui/controls.h"
+#include "ui/control_wrappers.h"
 
 int CButton::GetCheck() const {
     return static_cast<int>(const_cast<CButton*>(this)->SendMessage(BM_GETCHECK));

@@ -5,7 +5,7 @@
 #include "app/metronome_dlg.h"
 #include "platform/mmsystem.h"
 #include "tempo/snap_table.h"
-#include "tempo/tap_tempo.h"
+#include "tempo/tap_series.h"
 #include "tempo/tempo_naming.h"
 
 namespace {
@@ -22,7 +22,7 @@ void WriteDecimal(std::int32_t value, std::array<char16_t, 10>& digits) {
 }  // namespace
 
 void CMetronomeDlg::OnTap() {
-    const std::optional<std::int32_t> period = AddTap(timeGetTime());
+    const std::optional<std::int32_t> period = tempo::AddTap(timeGetTime());
     if (!period)
         return;
     m_nBeatPeriodMs = *period;

@@ -7,6 +7,8 @@
 
 #include "base/win_types.h"
 
+namespace tempo {
+
 inline constexpr std::int32_t kTapSlots = 512;
 
 // Intervals of the current series in milliseconds, in tap order from slot 0.
@@ -23,3 +25,5 @@ void ResetTapTempo();
 // in milliseconds, truncated; nothing when the press came too long after the previous one and
 // starts a new series.
 std::optional<std::int32_t> AddTap(DWORD now);
+
+}  // namespace tempo

@@ -1,7 +1,9 @@
 // The tap series: the intervals between presses of the Tap button and their average.
-#include "tempo/tap_tempo.h"
+#include "tempo/tap_series.h"
 
 #include "tempo/snap_table.h"
+
+namespace tempo {
 
 std::array<std::int32_t, kTapSlots> g_aTapIntervals{};
 std::int32_t g_nTapCount = 0;
@@ -17,7 +19,7 @@ std::optional<std::int32_t> AddTap(DWORD now) {
     // Unsigned, so a series survives the wrap of the millisecond counter.
     const DWORD interval = now - g_dwLastTapTime;
     g_dwLastTapTime = now;
-    if (interval > static_cast<DWORD>(tempo::kLongestTapIntervalMs)) {
+    if (interval > static_cast<DWORD>(kLongestTapIntervalMs)) {
         g_nTapCount = 0;
         return std::nullopt;
     }
@@ -34,3 +36,5 @@ std::optional<std::int32_t> AddTap(DWORD now) {
     }
     return period;
 }
+
+}  // namespace tempo
