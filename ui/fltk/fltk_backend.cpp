@@ -17,13 +17,34 @@
 namespace ui::fltk {
 namespace {
 bool (*g_endRequested)() = nullptr;
+
+// A popup menu runs a loop of its own inside FLTK, which only its own keys and clicks end; the
+// window holding the grab (a popup menu, the drop list) gets an Escape, so that the modal loops
+// below it see the request.
+void EscapeGrabbingPopup() {
+    Fl_Window* grab = Fl::grab();
+    if (!grab)
+        return;
+    static char noText[] = "";
+    Fl::e_keysym = FL_Escape;
+    Fl::e_state = 0;
+    Fl::e_text = noText;
+    Fl::e_length = 0;
+    Fl::handle(FL_KEYBOARD, grab);
 }
+
+}  // namespace
 
 void FltkBackend::EndLoopsWhen(bool (*requested)(), int wakeFd) {
     g_endRequested = requested;
     if (wakeFd >= 0)
         Fl::add_fd(
-            wakeFd, FL_READ, [](FL_SOCKET, void*) { EndRequested(); }, nullptr);
+            wakeFd, FL_READ,
+            [](FL_SOCKET, void*) {
+                if (EndRequested())
+                    EscapeGrabbingPopup();
+            },
+            nullptr);
 }
 
 bool FltkBackend::EndRequested() {
