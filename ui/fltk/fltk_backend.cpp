@@ -6,7 +6,10 @@
 #include <FL/Fl_Double_Window.H>
 #include <FL/x.H>
 
+#include <condition_variable>
 #include <cstdlib>
+#include <mutex>
+#include <thread>
 
 #include "ui/fltk/caption_text.h"
 #include "ui/fltk/desktop_scale.h"
@@ -51,15 +54,31 @@ bool FltkBackend::EndRequested() {
     return g_endRequested && g_endRequested();
 }
 
-bool FltkBackend::OpenDisplay() {
+bool FltkBackend::OpenDisplay(std::chrono::milliseconds patience,
+                              void (*noAnswer)(const char* displayName)) {
     const char* name = std::getenv("DISPLAY");
     if (!name || !*name)
         return false;
+    // Xlib waits for the server's greeting and each first reply without a time limit; a watchman
+    // thread speaks up when they do not come.
+    std::mutex mutex;
+    std::condition_variable answered;
+    bool done = false;
+    std::thread watchman([&] {
+        std::unique_lock lock(mutex);
+        if (!answered.wait_for(lock, patience, [&] { return done; }))
+            noAnswer(name);
+    });
     Display* display = XOpenDisplay(nullptr);
-    if (!display)
-        return false;
-    fl_open_display(display);
-    return true;
+    if (display)
+        fl_open_display(display);
+    {
+        const std::lock_guard lock(mutex);
+        done = true;
+    }
+    answered.notify_one();
+    watchman.join();
+    return display != nullptr;
 }
 
 FltkBackend::FltkBackend() {
