@@ -296,10 +296,16 @@ void Control::UserSetPos(int pos) {
     Changed();
 }
 
+bool Control::OverLimit(const std::u16string& text) const {
+    // As the standard edit's limit: the user may not make the text longer than it, but a longer
+    // text the program put in stays whole and may still be shortened.
+    return static_cast<int>(text.size()) > textLimit_ && text.size() > text_.Str().size();
+}
+
 bool Control::AcceptsText(const std::u16string& text) const {
     if (Class() != ControlClass::Edit || IsReadOnly())
         return false;
-    if (static_cast<int>(text.size()) > textLimit_)
+    if (OverLimit(text))
         return false;
     if (style_ & ES_NUMBER)
         return std::all_of(text.begin(), text.end(),

@@ -126,6 +126,7 @@ class Control : public Window {
 
   private:
     bool AcceptsText(const std::u16string& text) const;
+    bool OverLimit(const std::u16string& text) const;
     bool EditKey(UINT vk, unsigned modifiers);
     // Replaces the selection by `with` as one change with one notification; `typing` lets
     // consecutive typed characters share one undo step.
@@ -142,7 +143,7 @@ class Control : public Window {
     std::vector<CString> rows_;
     int curSel_ = -1;
     int rangeMin_ = 0, rangeMax_ = 100, pos_ = 0;
-    int textLimit_ = 30000;
+    int textLimit_ = 32767;            // the standard edit's default
     int lineSize_ = 1, pageSize_ = 0;  // a page of 0 is a fifth of the range
     bool needsPaint_ = true;
     int anchor_ = 0, caret_ = 0;
