@@ -14,6 +14,7 @@
 #include "ui/fltk/caption_text.h"
 #include "ui/fltk/desktop_scale.h"
 #include "ui/fltk/dialog_view.h"
+#include "ui/fltk/font_fallback.h"
 #include "ui/fltk/message_box.h"
 #include "ui/window.h"
 
@@ -86,6 +87,7 @@ FltkBackend::FltkBackend() {
     Fl::visible_focus(0);
     Fl::option(Fl::OPTION_VISIBLE_FOCUS, false);
     Fl::scrollbar_size(Scaled(Fl::scrollbar_size()));
+    InstallFontFallback();
     InstallBackend(this);
 }
 
