@@ -74,8 +74,15 @@ void EditBox::Sync() {
         shown_ = model;
         text_.clear();
         modelAt_.clear();
+        text_.reserve(model.size());
+        modelAt_.reserve(model.size() + 1);
         for (std::size_t i = 0; i < model.size();) {
             unsigned code = model[i];
+            if (code >= 0x20 && code < 0x80) {  // most text: one byte for one unit
+                text_.push_back(static_cast<char>(code));
+                modelAt_.push_back(static_cast<int>(i++));
+                continue;
+            }
             std::size_t units = 1;
             if (code == u'\r') {
                 code = '\n';
