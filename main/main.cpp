@@ -1,6 +1,8 @@
 // The program's entry point: resources, the desktop backend and the platform services, then the
 // application's start-up routine, which runs the main dialog until it ends.
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/metronome_app.h"
 #include "platform/linux/linux_services.h"
@@ -10,9 +12,20 @@
 #include "ui/fltk/fltk_backend.h"
 #include "ui/win_app.h"
 
+namespace {
+
+// A display that takes the connection and never answers would hold the start for good.
+[[noreturn]] void DisplayGivesNoAnswer(const char* displayName) {
+    std::fprintf(stderr, "metronome: the display %s does not answer\n", displayName);
+    std::fflush(stderr);
+    std::_Exit(1);
+}
+
+}  // namespace
+
 int main(int /*argc*/, char** argv) {
     ui::SetProgramPath(argv[0]);
-    if (!ui::fltk::FltkBackend::OpenDisplay()) {
+    if (!ui::fltk::FltkBackend::OpenDisplay(std::chrono::seconds(10), DisplayGivesNoAnswer)) {
         std::fputs("metronome: needs a desktop: no display could be opened (is DISPLAY set?)\n",
                    stderr);
         return 1;

@@ -132,10 +132,16 @@ LRESULT EditControl::Send(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+bool EditControl::OverLimit(const std::u16string& text) const {
+    // As the standard edit's limit: the user may not make the text longer than it, but a longer
+    // text the program put in stays whole and may still be shortened.
+    return static_cast<int>(text.size()) > textLimit_ && text.size() > text_.Str().size();
+}
+
 bool EditControl::AcceptsText(const std::u16string& text) const {
     if (IsReadOnly())
         return false;
-    if (static_cast<int>(text.size()) > textLimit_)
+    if (OverLimit(text))
         return false;
     if (style_ & ES_NUMBER)
         return std::all_of(text.begin(), text.end(),

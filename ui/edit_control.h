@@ -59,13 +59,14 @@ class EditControl : public Control {
 
   private:
     bool AcceptsText(const std::u16string& text) const;
+    bool OverLimit(const std::u16string& text) const;
     // Replaces the selection by `with` as one change with one notification; `typing` lets
     // consecutive typed characters share one undo step.
     bool ReplaceSelection(const std::u16string& with, bool typing = false);
     void Select(int anchor, int caret, bool byUser);
     void Undo();
 
-    int textLimit_ = 30000;
+    int textLimit_ = 32767;  // the standard edit's default
     int anchor_ = 0, caret_ = 0;
     CString undoText_;
     int undoAnchor_ = 0, undoCaret_ = 0;

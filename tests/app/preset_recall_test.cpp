@@ -172,6 +172,33 @@ TEST(PresetRecall, CommentsWithLineBreaksComeBackWhole) {
     });
 }
 
+// A comment longer than what may be typed, as another program or an older version may have
+// stored: it comes back whole, may be shortened but not lengthened, and is saved back whole.
+TEST(PresetRecall, ACommentBeyondTheTypingLimitComesBackWholeAndIsSavedWhole) {
+    std::u16string longText;
+    for (int i = 0; longText.size() < 100000; ++i)
+        longText += u"bar " + std::u16string(1, static_cast<char16_t>(u'a' + i % 26)) + u"\r\n";
+    AppHarness app;
+    CBank stored = AndantePreset();
+    stored.m_strNotes = CString(longText);
+    WriteBank(2, stored);
+    app.Run([&](Driver& d) {
+        d.Click(IDC_PRESET_2);
+        EXPECT_EQ(d.Text(IDC_COMMENTS), CString(longText));
+        d.Focus(IDC_COMMENTS);
+        d.Key(VK_END, ui::kControl);
+        d.Type(u"x");
+        EXPECT_EQ(d.Text(IDC_COMMENTS), CString(longText));
+        d.Key(VK_BACK);  // the last line break
+        EXPECT_EQ(d.Text(IDC_COMMENTS), CString(longText.substr(0, longText.size() - 2)));
+        SavePreset(app, d, 3);
+        d.Key(VK_ESCAPE);
+    });
+    CBank saved;
+    Load(ReadWholeFile(BankPath(3)), saved);
+    EXPECT_EQ(saved.m_strNotes, CString(longText.substr(0, longText.size() - 2)));
+}
+
 TEST(PresetRecall, AToneRowPresetLoopsTheTone) {
     for (const bool clicking : {false, true}) {
         SCOPED_TRACE(clicking ? "clicking" : "stopped");

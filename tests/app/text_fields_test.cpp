@@ -226,6 +226,25 @@ TEST(Comments, MouseSelectionCopiesAndAMiddleClickPastesTheXSelection) {
     });
 }
 
+// As the standard edit's default limit: 32,767 characters may be typed or pasted, no more.
+TEST(Comments, TypingAndPastingStopAtTheStandardLimit) {
+    AppHarness app;
+    app.Run([&](Driver& d) {
+        d.Focus(IDC_COMMENTS);
+        d.Key('A', ui::kControl);
+        app.ui.SetClipboard(CString(std::u16string(40000, u'z')));
+        d.Key('V', ui::kControl);
+        EXPECT_EQ(d.Text(IDC_COMMENTS).GetLength(), 32767);
+        d.Type(u"y");
+        EXPECT_EQ(d.Text(IDC_COMMENTS).GetLength(), 32767);
+        // Over a selection, what fits is typed.
+        d.Key(VK_LEFT, ui::kShift);
+        d.Type(u"y");
+        EXPECT_EQ(d.Text(IDC_COMMENTS), CString(std::u16string(32766, u'z') + u"y"));
+        d.Key(VK_ESCAPE);
+    });
+}
+
 TEST(EditMenu, GreysWhatDoesNotApply) {
     AppHarness app;
     app.Run([&](Driver& d) {

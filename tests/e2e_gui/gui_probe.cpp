@@ -1,9 +1,13 @@
 // A helper for the end-to-end tests: prints the main dialog's client size as the desktop backend
-// lays it out on the current display, or asks a window to close as a window manager's close box
-// does (WM_DELETE_WINDOW), which xdotool cannot send.
+// lays it out on the current display, asks a window to close as a window manager's close box
+// does (WM_DELETE_WINDOW), which xdotool cannot send, or plays a display that never answers.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,7 +20,8 @@
 namespace {
 
 int ExpectedSize() {
-    if (!ui::fltk::FltkBackend::OpenDisplay())
+    if (!ui::fltk::FltkBackend::OpenDisplay(std::chrono::seconds(10),
+                                            [](const char*) { std::_Exit(2); }))
         return 2;
     const ui::DialogTemplate& t = res::MainDialogTemplate();
     const ui::fltk::DialogFont& font = ui::fltk::FontFor(t);
@@ -42,6 +47,27 @@ int RequestClose(const char* windowId) {
     return 0;
 }
 
+// Listens on a free TCP port of the loopback, prints the display name that reaches it
+// (127.0.0.1:N is port 6000 + N), then takes every connection and never says a word.
+int SilentDisplay() {
+    const int listener = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (listener < 0 || bind(listener, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+        listen(listener, 16) != 0 ||
+        getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+        return 2;
+    const int port = ntohs(address.sin_port);
+    if (port < 6000)
+        return 2;
+    std::printf("127.0.0.1:%d\n", port - 6000);
+    std::fflush(stdout);
+    while (true)
+        accept(listener, nullptr, nullptr);  // kept open, unanswered, until the end
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -49,6 +75,8 @@ int main(int argc, char** argv) {
         return ExpectedSize();
     if (argc == 3 && std::strcmp(argv[1], "close") == 0)
         return RequestClose(argv[2]);
-    std::fputs("usage: gui_probe expected-size | close WINDOW\n", stderr);
+    if (argc == 2 && std::strcmp(argv[1], "silent-display") == 0)
+        return SilentDisplay();
+    std::fputs("usage: gui_probe expected-size | close WINDOW | silent-display\n", stderr);
     return 2;
 }

@@ -14,9 +14,16 @@
 
 namespace ui::fltk {
 
+Fl_Font AddFace(const std::string& name) {
+    static std::deque<std::string> names;  // FLTK keeps the pointers we register
+    names.push_back(name);
+    const auto face = static_cast<Fl_Font>(FL_FREE_FONT + static_cast<int>(names.size()) - 1);
+    Fl::set_font(face, names.back().c_str());
+    return face;
+}
+
 const DialogFont& FontFor(const char16_t* fontName, int points) {
     static std::map<std::pair<std::string, int>, DialogFont> fonts;
-    static std::deque<std::string> names;  // FLTK keeps the pointers we register
     const std::string name = CString(fontName ? fontName : u"Sans").ToUtf8();
     const auto key = std::make_pair(name, points);
     if (auto it = fonts.find(key); it != fonts.end())
@@ -24,9 +31,7 @@ const DialogFont& FontFor(const char16_t* fontName, int points) {
 
     DialogFont font;
     // A leading space asks for the plain style of the family.
-    names.push_back(" " + name);
-    font.face = static_cast<Fl_Font>(FL_FREE_FONT + static_cast<int>(names.size()) - 1);
-    Fl::set_font(font.face, names.back().c_str());
+    font.face = AddFace(" " + name);
     // Measured at 96 dpi and grown to the desktop's resolution as a whole: the dialog keeps its
     // proportions, and each text the room it has at 96 dpi.
     const int plainSize = PointsToPixels(points);

@@ -4,6 +4,8 @@
 
 #include <FL/Enumerations.H>
 
+#include <string>
+
 #include "ui/dialog_template.h"
 #include "ui/fltk/dialog_units.h"
 
@@ -14,6 +16,9 @@ struct DialogFont {
     int size = 13;  // pixels
     BaseUnits units{6, 13};
 };
+
+// A new FLTK face for `name` (FLTK's form: a style letter, then fontconfig families).
+Fl_Font AddFace(const std::string& name);
 
 // Measured once per font name and size; fontconfig picks the nearest installed face.
 const DialogFont& FontFor(const char16_t* name, int points);

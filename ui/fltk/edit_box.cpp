@@ -33,6 +33,7 @@ double Width(const std::string& s, std::size_t begin, std::size_t end) {
 
 EditBox::EditBox(DialogView& view, EditControl& control, int x, int y, int w, int h)
     : Fl_Group(x, y, w, h), KindWidget(view, control) {
+    asciiWidths_.fill(-1);
     box(FL_NO_BOX);
     if (control.IsMultiLine() && (control.Style() & WS_VSCROLL)) {
         const int sw = Fl::scrollbar_size();
@@ -73,8 +74,15 @@ void EditBox::Sync() {
         shown_ = model;
         text_.clear();
         modelAt_.clear();
+        text_.reserve(model.size());
+        modelAt_.reserve(model.size() + 1);
         for (std::size_t i = 0; i < model.size();) {
             unsigned code = model[i];
+            if (code >= 0x20 && code < 0x80) {  // most text: one byte for one unit
+                text_.push_back(static_cast<char>(code));
+                modelAt_.push_back(static_cast<int>(i++));
+                continue;
+            }
             std::size_t units = 1;
             if (code == u'\r') {
                 code = '\n';
@@ -92,6 +100,7 @@ void EditBox::Sync() {
             i += units;
         }
         modelAt_.push_back(static_cast<int>(model.size()));
+        linesWidth_ = -1;
     }
     ScrollToCaret();
     SyncScrollbar();
@@ -103,50 +112,76 @@ std::size_t EditBox::ScreenOffset(int modelOffset) const {
         std::lower_bound(modelAt_.begin(), modelAt_.end(), modelOffset) - modelAt_.begin());
 }
 
-std::vector<EditBox::Line> EditBox::Layout() const {
-    fl_font(view_.Font().face, view_.Font().size);
-    std::vector<Line> lines;
-    if (!control_.IsMultiLine()) {
-        lines.push_back({0, text_.size()});
-        return lines;
+double EditBox::CharWidth(std::size_t at) const {
+    // Text widths in FLTK are the sums of the characters' advances, so they are measured once.
+    const auto byte = static_cast<unsigned char>(text_[at]);
+    if (byte < 0x80) {
+        if (asciiWidths_[byte] < 0)
+            asciiWidths_[byte] = fl_width(text_.data() + at, 1);
+        return asciiWidths_[byte];
     }
-    const double room = TextWidth();
+    int length = 0;
+    const unsigned code = fl_utf8decode(text_.data() + at, text_.data() + text_.size(), &length);
+    const auto [it, added] = charWidths_.try_emplace(code, 0.0);
+    if (added)
+        it->second = fl_width(text_.data() + at, std::max(length, 1));
+    return it->second;
+}
+
+const std::vector<EditBox::Line>& EditBox::Layout() const {
+    const int room = TextWidth();
+    if (linesWidth_ == room)
+        return lines_;
+    fl_font(view_.Font().face, view_.Font().size);
+    lines_.clear();
+    linesWidth_ = room;
+    if (!control_.IsMultiLine()) {
+        lines_.push_back({0, text_.size()});
+        return lines_;
+    }
     std::size_t begin = 0;
+    std::size_t hardEnd = std::string::npos;  // found once for all the lines wrapped before it
     while (true) {
-        const std::size_t hardEnd = std::min(text_.find('\n', begin), text_.size());
-        std::size_t end = hardEnd;
-        if (Width(text_, begin, end) > room) {
-            // Break after the last space that fits, or inside a word that is too long.
-            std::size_t fit = begin;
-            std::size_t lastSpace = std::string::npos;
-            for (std::size_t at = begin; at < hardEnd; at = NextChar(text_, at)) {
-                if (Width(text_, begin, NextChar(text_, at)) > room)
-                    break;
-                fit = NextChar(text_, at);
-                if (text_[at] == ' ')
-                    lastSpace = at;
+        if (hardEnd == std::string::npos || hardEnd < begin)
+            hardEnd = std::min(text_.find('\n', begin), text_.size());
+        // Break after the last space that fits, or inside a word that is too long.
+        double width = 0;
+        std::size_t fit = begin;
+        std::size_t lastSpace = std::string::npos;
+        bool over = false;
+        for (std::size_t at = begin; at < hardEnd; at = NextChar(text_, at)) {
+            width += CharWidth(at);
+            if (width > room) {
+                over = true;
+                break;
             }
-            end = lastSpace != std::string::npos ? lastSpace + 1
-                                                 : std::max(fit, NextChar(text_, begin));
-            lines.push_back({begin, end});
+            fit = NextChar(text_, at);
+            if (text_[at] == ' ')
+                lastSpace = at;
+        }
+        if (over) {
+            const std::size_t end = lastSpace != std::string::npos
+                                        ? lastSpace + 1
+                                        : std::max(fit, NextChar(text_, begin));
+            lines_.push_back({begin, end});
             begin = end;
             continue;
         }
-        lines.push_back({begin, end});
+        lines_.push_back({begin, hardEnd});
         if (hardEnd >= text_.size())
             break;
         begin = hardEnd + 1;
     }
-    return lines;
+    return lines_;
 }
 
 int EditBox::LineOf(const std::vector<Line>& lines, std::size_t offset) const {
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const bool last = i + 1 == lines.size();
-        if (offset < lines[i].end || (offset == lines[i].end && (last || text_[offset] == '\n')))
-            return static_cast<int>(i);
-    }
-    return static_cast<int>(lines.size()) - 1;
+    // The last line beginning at or before the offset; a wrapped line's end is the next one's
+    // beginning, a line break's offset belongs to the line it ends.
+    const auto after =
+        std::upper_bound(lines.begin(), lines.end(), offset,
+                         [](std::size_t at, const Line& line) { return at < line.begin; });
+    return std::max(0, static_cast<int>(after - lines.begin()) - 1);
 }
 
 int EditBox::LineX(const Line& line) const {
@@ -157,7 +192,7 @@ int EditBox::LineX(const Line& line) const {
 }
 
 std::size_t EditBox::OffsetAt(int mx, int my) const {
-    const auto lines = Layout();
+    const auto& lines = Layout();
     const int row = std::clamp(topLine_ + (my - y() - Frame()) / LineHeight(), 0,
                                static_cast<int>(lines.size()) - 1);
     const Line& line = lines[static_cast<std::size_t>(row)];
@@ -176,7 +211,7 @@ std::size_t EditBox::OffsetAt(int mx, int my) const {
 
 void EditBox::ScrollToCaret() {
     const std::size_t caret = ScreenOffset(control_.Caret());
-    const auto lines = Layout();
+    const auto& lines = Layout();
     const int row = LineOf(lines, caret);
     const int visible = VisibleLines();
     if (row < topLine_)
@@ -212,7 +247,7 @@ void EditBox::Scrolled(Fl_Widget* widget, void* data) {
 }
 
 bool EditBox::LineKey(int key, bool extend) {
-    const auto lines = Layout();
+    const auto& lines = Layout();
     const std::size_t caret = ScreenOffset(control_.Caret());
     const int row = LineOf(lines, caret);
     const Line& line = lines[static_cast<std::size_t>(row)];
@@ -352,7 +387,7 @@ void EditBox::draw() {
     const DialogFont& font = view_.Font();
     fl_font(font.face, font.size);
     const int lineHeight = fl_height();
-    const auto lines = Layout();
+    const auto& lines = Layout();
     const int textRight = TextLeft() + TextWidth();
     fl_push_clip(x() + Frame(), y() + Frame(), textRight - x() - Frame(), h() - 2 * Frame());
     // A single line sits in the middle of its box; several lines start at the top.

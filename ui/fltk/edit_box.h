@@ -7,7 +7,9 @@
 #include <FL/Fl_Group.H>
 #include <FL/Fl_Scrollbar.H>
 
+#include <array>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "ui/edit_control.h"
@@ -30,7 +32,11 @@ class EditBox : public Fl_Group, public KindWidget<EditControl> {
     struct Line {
         std::size_t begin, end;  // byte offsets into text_, end excludes the line break
     };
-    std::vector<Line> Layout() const;
+    // The lines as wrapped at the box's width, kept until the text or the width changes: a long
+    // text is laid out once, not on every key and every redraw.
+    const std::vector<Line>& Layout() const;
+    // The advance of the character at byte offset `at` in the box's font.
+    double CharWidth(std::size_t at) const;
     int LineOf(const std::vector<Line>& lines, std::size_t offset) const;
     int LineX(const Line& line) const;
     std::size_t OffsetAt(int mx, int my) const;
@@ -53,6 +59,10 @@ class EditBox : public Fl_Group, public KindWidget<EditControl> {
     std::u16string shown_;      // the model text that text_ shows
     std::string text_;          // UTF-8 with "\n" breaks
     std::vector<int> modelAt_;  // the model offset of each byte of text_, and of its end
+    mutable std::vector<Line> lines_;
+    mutable int linesWidth_ = -1;  // the text width lines_ was laid out for; -1: not laid out
+    mutable std::array<double, 128> asciiWidths_;  // -1: not measured yet
+    mutable std::unordered_map<unsigned, double> charWidths_;
     int topLine_ = 0;
     int shift_ = 0;  // horizontal scroll of a single line, pixels
     bool dragging_ = false;

@@ -6,40 +6,81 @@
 #include <FL/Fl_Double_Window.H>
 #include <FL/x.H>
 
+#include <condition_variable>
 #include <cstdlib>
+#include <mutex>
+#include <thread>
 
 #include "ui/edit_control.h"
 #include "ui/fltk/caption_text.h"
 #include "ui/fltk/desktop_scale.h"
 #include "ui/fltk/dialog_view.h"
+#include "ui/fltk/font_fallback.h"
 #include "ui/fltk/message_box.h"
 #include "ui/window.h"
 
 namespace ui::fltk {
 namespace {
 bool (*g_endRequested)() = nullptr;
+
+// A popup menu runs a loop of its own inside FLTK, which only its own keys and clicks end; the
+// window holding the grab (a popup menu, the drop list) gets an Escape, so that the modal loops
+// below it see the request.
+void EscapeGrabbingPopup() {
+    Fl_Window* grab = Fl::grab();
+    if (!grab)
+        return;
+    static char noText[] = "";
+    Fl::e_keysym = FL_Escape;
+    Fl::e_state = 0;
+    Fl::e_text = noText;
+    Fl::e_length = 0;
+    Fl::handle(FL_KEYBOARD, grab);
 }
+
+}  // namespace
 
 void FltkBackend::EndLoopsWhen(bool (*requested)(), int wakeFd) {
     g_endRequested = requested;
     if (wakeFd >= 0)
         Fl::add_fd(
-            wakeFd, FL_READ, [](FL_SOCKET, void*) { EndRequested(); }, nullptr);
+            wakeFd, FL_READ,
+            [](FL_SOCKET, void*) {
+                if (EndRequested())
+                    EscapeGrabbingPopup();
+            },
+            nullptr);
 }
 
 bool FltkBackend::EndRequested() {
     return g_endRequested && g_endRequested();
 }
 
-bool FltkBackend::OpenDisplay() {
+bool FltkBackend::OpenDisplay(std::chrono::milliseconds patience,
+                              void (*noAnswer)(const char* displayName)) {
     const char* name = std::getenv("DISPLAY");
     if (!name || !*name)
         return false;
+    // Xlib waits for the server's greeting and each first reply without a time limit; a watchman
+    // thread speaks up when they do not come.
+    std::mutex mutex;
+    std::condition_variable answered;
+    bool done = false;
+    std::thread watchman([&] {
+        std::unique_lock lock(mutex);
+        if (!answered.wait_for(lock, patience, [&] { return done; }))
+            noAnswer(name);
+    });
     Display* display = XOpenDisplay(nullptr);
-    if (!display)
-        return false;
-    fl_open_display(display);
-    return true;
+    if (display)
+        fl_open_display(display);
+    {
+        const std::lock_guard lock(mutex);
+        done = true;
+    }
+    answered.notify_one();
+    watchman.join();
+    return display != nullptr;
 }
 
 FltkBackend::FltkBackend() {
@@ -47,6 +88,7 @@ FltkBackend::FltkBackend() {
     Fl::visible_focus(0);
     Fl::option(Fl::OPTION_VISIBLE_FOCUS, false);
     Fl::scrollbar_size(Scaled(Fl::scrollbar_size()));
+    InstallFontFallback();
     InstallBackend(this);
 }
 

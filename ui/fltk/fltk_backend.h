@@ -10,14 +10,19 @@
 //  [ ] Accessibility (screen readers)
 #pragma once
 
+#include <chrono>
+
 #include "ui/backend.h"
 
 namespace ui::fltk {
 
 class FltkBackend : public Backend {
   public:
-    // Opens the X display for FLTK; false when there is none to open (no desktop).
-    static bool OpenDisplay();
+    // Opens the X display for FLTK; false when there is none to open (no desktop). A display that
+    // takes the connection but gives no answer within `patience` makes `noAnswer` run on another
+    // thread, with the display's name, while this call still waits: it must end the program.
+    static bool OpenDisplay(std::chrono::milliseconds patience,
+                            void (*noAnswer)(const char* displayName));
 
     // Needs OpenDisplay() to have succeeded. Installs itself as the framework's backend.
     FltkBackend();
