@@ -113,7 +113,7 @@ std::string KeepCopy(const std::string& path, std::string_view content, mode_t m
     const int besideFailure = errno;
     const fs::path data = DataFolder();
     std::error_code ignored;
-    if (!data.empty() && (fs::create_directories(data, ignored), fs::is_directory(data)))
+    if (!data.empty() && (fs::create_directories(data, ignored), fs::is_directory(data, ignored)))
         copy = KeepCopyIn(data, name, content, mode);
     if (copy.empty())
         errno = besideFailure;
@@ -138,13 +138,9 @@ void WriteInPlace(const std::string& path, int readable, std::string_view record
     if (fd < 0)
         throw CFileException(CFileException::CauseFromOsError(errno), errno, target);
 
-    // Without a copy a crash half-way could lose the old content: nothing is written then.
+    // Where no copy can be kept (no home folder to write to either), the save still goes ahead:
+    // only a crash in the middle of its one write could then cost the old content.
     const std::string copy = KeepCopy(path, old, st.st_mode & 0666);
-    if (copy.empty()) {
-        const int failure = errno;
-        ::close(fd);
-        throw CFileException(CFileException::CauseFromOsError(failure), failure, target);
-    }
     // The error of a failure from here on, which names the copy; the file is closed first.
     auto failed = [&](int failure) {
         ::close(fd);
@@ -184,7 +180,8 @@ void WriteInPlace(const std::string& path, int readable, std::string_view record
     }
     // Written and on the disk: the copy has served. A failed close has still closed the file.
     ::close(fd);
-    ::unlink(copy.c_str());
+    if (!copy.empty())
+        ::unlink(copy.c_str());
 }
 
 }  // namespace platform::posix

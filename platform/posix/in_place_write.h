@@ -17,7 +17,7 @@ namespace platform::posix {
 // that a full disk stops the save before anything is written, and the record is written whole
 // from offset 0 and cut to its length. A failed write puts the old content back. The copy goes
 // when the save succeeds and stays when it fails; the CFileException raised names `target` and
-// the copy. Nothing is written when no copy can be kept.
+// the copy. Where no copy can be kept anywhere, the write goes ahead without one.
 void WriteInPlace(const std::string& path, int readable, std::string_view record,
                   const CString& target);
 
