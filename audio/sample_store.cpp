@@ -30,8 +30,10 @@ namespace {
 // No click or tone needs more; a larger file is not one of ours.
 constexpr std::uint64_t kMaxSampleBytes = 16u * 1024 * 1024;
 
+// The file is named as the platform writes paths, so that it can be pasted into a shell.
 void Warn(const char* path, const char* why) {
-    std::fprintf(stderr, "metronome: %s: %s; this sound stays silent\n", path, why);
+    std::fprintf(stderr, "metronome: %s: %s; this sound stays silent\n",
+                 platform::NativePath(path).c_str(), why);
 }
 }  // namespace
 

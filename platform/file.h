@@ -39,6 +39,7 @@ class CFileException : public CException {
     Cause m_cause;
     int m_lOsError;
     CString m_strFileName;
+    CString m_strKeptCopy;  // where a failed in-place write kept the file's old content, if it did
 };
 
 // One open file, raw bytes, no text translation. Reads and writes move one shared position, which
@@ -93,9 +94,10 @@ class CFile {
     //
     // Raises a CFileException naming the target's full path when nothing could be written (held
     // exclusively by another opener, not a plain file, no permission, a read-only disk) and when
-    // writing fails; then a temporary file is removed and the target keeps its old content (an
-    // in-place write may leave it incomplete). Any other error from writeRecord passes through
-    // after the same clean-up.
+    // writing fails; then a temporary file is removed and the target keeps its old content. Any
+    // other error from writeRecord passes through after the same clean-up. On POSIX systems an
+    // in-place write first keeps a copy of the old content (see in_place_write.h), which a
+    // failure names in m_strKeptCopy; a crash part-way leaves that copy behind.
     static void ReplaceSafely(const CString& target,
                               const std::function<void(CFile&)>& writeRecord);
 
@@ -111,12 +113,18 @@ struct FileFaults {
     // Bytes that all files together may still write; a write beyond them writes what fits and then
     // fails as on a full disk.
     std::optional<std::uint64_t> writeLimit;
+    // Bytes that all files together may still write before the process ends at once, as when it
+    // is killed; it writes what fits first. Kept by the POSIX file layer.
+    std::optional<std::uint64_t> crashAfter;
     bool failFlush = false;   // Flush fails as with an I/O error
     bool failRename = false;  // the rename of a safe replace fails as with an I/O error
     // Making the temporary file of a safe replace is refused as in a folder without write
     // permission, which the superuser cannot produce with a real folder.
     bool failTemporary = false;
 };
+
+// The exit status of a process that a simulated crash ended.
+inline constexpr int kCrashStatus = 137;
 
 // Installs the faults; a default FileFaults turns them all off. For tests on one thread only.
 void InjectFileFaults(const FileFaults& faults);

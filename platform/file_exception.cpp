@@ -76,5 +76,8 @@ CString CFileException::GetErrorMessage() const {
             text = u"%1 is a folder, a device or a pipe, not a file that can be read or written.";
             break;
     }
-    return NameTheFile(text, m_strFileName, u"(unnamed)");
+    CString message = NameTheFile(text, m_strFileName, u"(unnamed)");
+    if (!m_strKeptCopy.IsEmpty())
+        message.Str() += u" The file as it was before is kept as " + m_strKeptCopy.Str() + u".";
+    return message;
 }

@@ -2,6 +2,7 @@
 #include "platform/file_faults.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/file.h"
 
@@ -17,12 +18,25 @@ void InjectFileFaults(const FileFaults& faults) {
 namespace faults {
 
 std::size_t AllowedWrite(std::size_t count) {
-    if (!g_faults.writeLimit)
-        return count;
-    const auto allowed =
-        static_cast<std::size_t>(std::min<std::uint64_t>(count, *g_faults.writeLimit));
-    *g_faults.writeLimit -= allowed;
+    std::size_t allowed = count;
+    for (std::optional<std::uint64_t>* budget : {&g_faults.writeLimit, &g_faults.crashAfter}) {
+        if (*budget)
+            allowed = static_cast<std::size_t>(std::min<std::uint64_t>(allowed, **budget));
+    }
+    for (std::optional<std::uint64_t>* budget : {&g_faults.writeLimit, &g_faults.crashAfter}) {
+        if (*budget)
+            **budget -= allowed;
+    }
     return allowed;
+}
+
+void CrashWhenDue() {
+    if (g_faults.crashAfter && *g_faults.crashAfter == 0)
+        std::_Exit(kCrashStatus);
+}
+
+bool ReserveFails(std::uint64_t count) {
+    return g_faults.writeLimit && *g_faults.writeLimit < count;
 }
 
 bool FlushFails() {

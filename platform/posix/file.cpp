@@ -99,6 +99,7 @@ void CFile::Write(const void* buffer, std::size_t count) {
             Fail(errno, path_);
         done += static_cast<std::size_t>(put);
     }
+    platform::faults::CrashWhenDue();
     if (allowed < count)
         Fail(ENOSPC, path_);
 }

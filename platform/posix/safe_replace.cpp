@@ -1,5 +1,5 @@
 // The safe replace of a file: write a temporary file beside it, flush, rename it over the target;
-// or, where that would split a link or cannot be done, write the target in place.
+// or, where that would split a link or cannot be done, write the target in place (in_place_write).
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -15,6 +15,7 @@
 
 #include "platform/file.h"
 #include "platform/file_faults.h"
+#include "platform/posix/in_place_write.h"
 
 namespace {
 
@@ -152,6 +153,23 @@ int OpenToHold(const std::string& path) {
     return ::open(path.c_str(), O_WRONLY | kFlags);  // may be written but not read
 }
 
+// A file in memory that collects what a record writer writes.
+class RecordBuffer : public CFile {
+  public:
+    std::size_t Read(void*, std::size_t) override { return 0; }
+    void Write(const void* buffer, std::size_t count) override {
+        bytes_.append(static_cast<const char*>(buffer), count);
+    }
+    std::uint64_t GetLength() const override { return bytes_.size(); }
+    std::uint64_t GetPosition() const override { return bytes_.size(); }
+    void Flush() override {}
+    void Close() override {}
+    const std::string& Bytes() const { return bytes_; }
+
+  private:
+    std::string bytes_;
+};
+
 // Makes the rename itself durable; a failure here leaves a complete file either way.
 void SyncFolder(const std::string& target) {
     const std::string folder = fs::path(target).parent_path().string();
@@ -204,21 +222,10 @@ void CFile::ReplaceSafely(const CString& target, const std::function<void(CFile&
     }
 
     if (inPlace) {
-        CFile file;
-        file.fd_ = ::open(realPath.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-        if (file.fd_ < 0)
-            Fail(errno, fullTarget);
-        file.path_ = fullTarget;
-        try {
-            writeRecord(file);
-            // No tail of a longer earlier record stays behind the new one.
-            if (::ftruncate(file.fd_, static_cast<off_t>(file.GetPosition())) != 0)
-                Fail(errno, fullTarget);
-            file.Flush();
-            file.Close();
-        } catch (const CFileException& e) {
-            throw CFileException(e.m_cause, e.m_lOsError, fullTarget);
-        }
+        // The whole record is made before the file is touched, so that it goes in with one write.
+        RecordBuffer record;
+        writeRecord(record);
+        platform::posix::WriteInPlace(realPath, old.get(), record.Bytes(), fullTarget);
         return;
     }
 

@@ -293,6 +293,68 @@ TEST(PresetRecall, RefusesValuesTheClickCannotPlay) {
     }
 }
 
+// The free-entry fields go into a three-digit field and set the click: texts it could never hold,
+// or a BPM other than the text's, are refused as unplayable values are.
+TEST(PresetRecall, RefusesFreeEntryFieldsTheTempoFieldCannotHold) {
+    const struct {
+        const char16_t* value;
+        std::int32_t bpm, periodMs;
+    } cases[] = {
+        {u"999", 999, 600},
+        {u"12345678901234567890", 100, 600},
+        {u"100", 120, 600},
+        {u"100", 100, 60001},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(CString(c.value).ToUtf8());
+        AppHarness app;
+        CBank bank = AndantePreset();
+        bank.m_bFreeTempo = 1;
+        bank.m_strName = u"Weird";
+        bank.m_strValue = c.value;
+        bank.m_nBpm = c.bpm;
+        bank.m_nPeriodMs = c.periodMs;
+        WriteBank(5, bank);
+        app.Run([&](Driver& d) {
+            d.ChooseRow(IDC_TEMPO_LIST, u"84 Andante");
+            d.Click(IDC_ONOFF);
+            const Shown before = Look(app, d);
+            d.Click(IDC_PRESET_5);
+            EXPECT_EQ(Look(app, d), before);
+            EXPECT_EQ(MainDialog(d).m_nTempoBpm, 100);
+            d.Key(VK_ESCAPE);
+        });
+        ASSERT_EQ(app.ui.MessageBoxes().size(), 1u);
+        const auto& box = app.ui.MessageBoxes()[0];
+        EXPECT_EQ(box.type, MB_OK | MB_ICONSTOP);
+        EXPECT_NE(box.text.ToUtf8().find(BankPath(5).string()), std::string::npos) << box.text;
+    }
+}
+
+// Ticking "No fixed scale" after a recall brings back the free period of before, not the one the
+// shown text gives; a save stores both, and the preset must come back as it was saved.
+TEST(PresetRecall, AFreeEntryPresetSavedAfterARecallComesBack) {
+    AppHarness app;
+    WriteBank(1, ScalePreset(0, 1500));
+    app.Run([&](Driver& d) {
+        d.Click(IDC_NO_FIXED_SCALE);
+        d.Item(IDC_TEMPO_VALUE).UserSetText(u"120");
+        d.Idle();
+        d.Click(IDC_PRESET_1);
+        d.Click(IDC_NO_FIXED_SCALE);
+        ASSERT_EQ(d.Text(IDC_TEMPO_VALUE), CString(u"120"));
+        ASSERT_EQ(MainDialog(d).m_nBeatPeriodMs, 600);
+        SavePreset(app, d, 2);
+        d.Click(IDC_PRESET_1);
+        d.Click(IDC_PRESET_2);
+        EXPECT_EQ(d.Check(IDC_NO_FIXED_SCALE), 1);
+        EXPECT_EQ(d.Text(IDC_TEMPO_VALUE), CString(u"120"));
+        EXPECT_EQ(MainDialog(d).m_nBeatPeriodMs, 600);
+        d.Key(VK_ESCAPE);
+    });
+    EXPECT_TRUE(app.ui.MessageBoxes().empty());
+}
+
 // What the check must let through: a free-tempo preset keeps whatever row the hidden list had,
 // every signature and sound of the radios, and the longest interval the timer takes.
 TEST(PresetRecall, TakesEveryValueTheProgramCanPlay) {

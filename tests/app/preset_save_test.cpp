@@ -236,6 +236,35 @@ TEST(PresetStorage, AFailedWriteKeepsTheOldPresetAndNamesTheFile) {
     EXPECT_EQ(box.ownerCaption, CString(u"Vorla Metronome 2007.11.11"));
 }
 
+#ifndef _WIN32
+// Written in place (the folder is closed to new files) and failing part-way: the old preset is
+// put back, and the box names the copy of it that was kept before the write began.
+TEST(PresetStorage, AFailedInPlaceWriteKeepsTheOldPresetAndSaysWhereItsCopyIs) {
+    AppHarness app;
+    CBank old = ScalePreset(26, 500);
+    old.m_strNotes = std::u16string(400, u'o');
+    WriteBank(3, old);
+    const Bytes stored = ReadWholeFile(BankPath(3));
+    app.Run([&](Driver& d) {
+        SetComments(d, std::u16string(300, u'x').c_str());
+        platform::FileFaults faults;
+        faults.failTemporary = true;
+        faults.writeLimit = 100;
+        FaultScope closedAndFull(faults);
+        SavePreset(app, d, 3);
+        d.Key(VK_ESCAPE);
+    });
+    EXPECT_EQ(ReadWholeFile(BankPath(3)), stored);
+    const auto copy = std::filesystem::current_path() / "bank3.dat.old";
+    EXPECT_EQ(ReadWholeFile(copy), stored);
+    ASSERT_EQ(app.ui.MessageBoxes().size(), 1u);
+    const auto& box = app.ui.MessageBoxes()[0];
+    EXPECT_EQ(box.type, MB_OK | MB_ICONSTOP);
+    EXPECT_NE(box.text.ToUtf8().find(BankPath(3).string()), std::string::npos) << box.text;
+    EXPECT_NE(box.text.ToUtf8().find(copy.string()), std::string::npos) << box.text;
+}
+#endif
+
 TEST(PresetStorage, AShorterPresetLeavesNoOldTailAndRecallsWhole) {
     AppHarness app;
     CBank old = ScalePreset(26, 500);

@@ -55,4 +55,23 @@ TEST(SampleStore, FilesThatAreNoWholePcmWaveImageLeaveTheSlotEmpty) {
     }
 }
 
+TEST(SampleStore, ABrokenSoundIsNamedOnTheTerminalByItsNativePath) {
+    ScratchFolder folder;
+    std::filesystem::create_directory(folder / "sounds");
+    WriteBytes(folder / "sounds" / "Click1.wav", {'n', 'o', 'n', 'e'});
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(folder.path());
+    SampleSlot slot;
+    testing::internal::CaptureStderr();
+    LoadSample("sounds\\Click1.wav", slot);
+    const std::string said = testing::internal::GetCapturedStderr();
+    std::filesystem::current_path(before);
+    EXPECT_FALSE(slot);
+#ifdef _WIN32
+    EXPECT_NE(said.find("sounds\\Click1.wav: is not a PCM WAVE file"), std::string::npos) << said;
+#else
+    EXPECT_NE(said.find("sounds/Click1.wav: is not a PCM WAVE file"), std::string::npos) << said;
+#endif
+}
+
 }  // namespace

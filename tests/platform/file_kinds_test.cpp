@@ -178,10 +178,19 @@ TEST(FileKinds, AFolderClosedToTheUserGetsAnInPlaceWrite) {
     } else {
         ASSERT_EQ(::chmod(folder.path().c_str(), 0555), 0);
     }
+    // The copy of the old record that an in-place write keeps while it writes goes to the data
+    // folder, and is gone again after the save.
+    ScratchFolder data;
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(data.path().c_str(), kNobody, kNobody), 0);
+    }
     const int status = RunInChild([&] {
+        ::setenv("XDG_DATA_HOME", data.path().c_str(), 1);
         if (::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
             return 10;
         ReplaceWithAndante(folder.Name("bank1.dat"));
+        if (fs::exists(data.path() / "metronome") && !fs::is_empty(data.path() / "metronome"))
+            return 12;
         // A bank file that does not exist yet cannot be made there.
         return ReplaceFailure(folder.Name("bank2.dat")) == CFileException::accessDenied ? 0 : 11;
     });
@@ -189,6 +198,134 @@ TEST(FileKinds, AFolderClosedToTheUserGetsAnInPlaceWrite) {
     EXPECT_EQ(status, 0);
     EXPECT_EQ(ReadWholeFile(bank), AndanteBytes());
     EXPECT_EQ(folder.Entries(), std::vector<std::string>{"bank1.dat"});
+}
+
+// Fills the disk that holds `folder` up to its last few free pages.
+void FillDisk(const fs::path& folder) {
+    const int fd = ::open((folder / "filler").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const std::string page(4096, 'f');
+    off_t length = 0;
+    while (::pwrite(fd, page.data(), page.size(), length) == static_cast<ssize_t>(page.size()))
+        length += static_cast<off_t>(page.size());
+    (void)!::ftruncate(fd, length > 8192 ? length - 8192 : 0);
+    ::close(fd);
+}
+
+// The file holds the old record, and a failure names the copy kept beside the file or in the data
+// folder, which holds the old record too.
+int ExpectOldRecordAndKeptCopy(const fs::path& bank, const Bytes& old) {
+    try {
+        CFile::ReplaceSafely(CString::FromUtf8(bank.string()), [](CFile& file) {
+            CBank huge = AndantePreset();
+            huge.m_strNotes = std::u16string(100000, u'h');
+            WriteBank(file, huge);
+        });
+        return 20;
+    } catch (const CFileException& e) {
+        if (e.m_cause != CFileException::diskFull)
+            return 21;
+        if (ReadWholeFile(bank) != old)
+            return 22;
+        const std::string copy = e.m_strKeptCopy.ToUtf8();
+        if (copy.empty() || ReadWholeFile(copy) != old)
+            return 23;
+        if (e.GetErrorMessage().ToUtf8().find(copy) == std::string::npos)
+            return 24;
+    }
+    return 0;
+}
+
+// A full disk under a hard-linked bank file and under one in a folder closed to the user: both are
+// written in place, and the old record stays, with a copy kept where the message says.
+TEST(FileKinds, AFullDiskUnderAnInPlaceWriteKeepsTheOldRecord) {
+    for (const bool closedFolder : {false, true}) {
+        SCOPED_TRACE(closedFolder ? "folder closed to the user" : "hard link");
+        if (closedFolder && ::geteuid() != 0)
+            GTEST_SKIP() << "only the superuser can act as another user here";
+        ScratchFolder folder;
+        const fs::path disk = folder / "disk";
+        const fs::path data = folder / "data";
+        fs::create_directories(disk);
+        fs::create_directories(data);
+        ASSERT_EQ(::chown(data.c_str(), kNobody, kNobody), 0);
+        const Bytes old = Store(LongComments());
+        const int status = RunInChild([&] {
+            if (::unshare(CLONE_NEWNS) != 0 ||
+                ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+                ::mount("none", disk.c_str(), "tmpfs", 0, "size=64k,mode=0755") != 0)
+                return 77;
+            const fs::path bank = disk / "bank1.dat";
+            WriteWholeFile(bank, old);
+            if (closedFolder) {
+                if (::chown(bank.c_str(), kNobody, kNobody) != 0)
+                    return 10;
+            } else {
+                fs::create_hard_link(bank, disk / "backup.dat");
+            }
+            FillDisk(disk);
+            ::setenv("XDG_DATA_HOME", data.c_str(), 1);
+            if (closedFolder && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
+                return 11;
+            return ExpectOldRecordAndKeptCopy(bank, old);
+        });
+        if (status == 77)
+            GTEST_SKIP() << "no permission to make a mount";
+        EXPECT_EQ(status, 0);
+    }
+}
+
+// A write that fails part-way after the space was reserved puts the old record back; the copy is
+// kept and named, and another save leaves it alone and keeps its own.
+TEST(FileKinds, AnInPlaceWriteThatFailsPartWayPutsTheOldRecordBack) {
+    ScratchFolder folder;
+    const Bytes old = Store(LongComments());
+    WriteWholeFile(folder / "bank1.dat", old);
+    fs::create_hard_link(folder / "bank1.dat", folder / "backup.dat");
+    platform::FileFaults shortWrite;
+    shortWrite.writeLimit = 197000;  // room for the reservation, not for the whole record
+    platform::InjectFileFaults(shortWrite);
+    const int first = ExpectOldRecordAndKeptCopy(folder / "bank1.dat", old);
+    platform::InjectFileFaults(shortWrite);
+    const int second = ExpectOldRecordAndKeptCopy(folder / "bank1.dat", old);
+    platform::InjectFileFaults({});
+    EXPECT_EQ(first, 0);
+    EXPECT_EQ(second, 0);
+    EXPECT_EQ(ReadWholeFile(folder / "bank1.dat.old"), old);
+    EXPECT_EQ(ReadWholeFile(folder / "bank1.dat.old-2"), old);
+    EXPECT_EQ(ReadWholeFile(folder / "backup.dat"), old);
+}
+
+// The saving process killed at every stage of an in-place write over a hard-linked file: the file,
+// under both names, holds the old record or the new one, or else a copy kept beside it holds the
+// old one.
+TEST(FileKinds, AnInPlaceWriteKilledAnywhereLeavesARecordOrACopyOfTheOldOne) {
+    const Bytes old = Store(LongComments());
+    CBank huge = AndantePreset();
+    huge.m_strNotes = std::u16string(20000, u'h');
+    const Bytes fresh = Store(huge);
+    for (const std::uint64_t killedAfter :
+         {std::uint64_t{0}, std::uint64_t{1}, std::uint64_t{4096}, std::uint64_t{4097},
+          std::uint64_t{old.size()}, std::uint64_t{fresh.size() / 2},
+          std::uint64_t{fresh.size() - 1}}) {
+        SCOPED_TRACE(testing::Message() << "killed after " << killedAfter << " bytes");
+        ScratchFolder folder;
+        WriteWholeFile(folder / "bank1.dat", old);
+        fs::create_hard_link(folder / "bank1.dat", folder / "backup.dat");
+        const int status = RunInChild([&] {
+            platform::FileFaults faults;
+            faults.crashAfter = killedAfter;
+            platform::InjectFileFaults(faults);
+            CFile::ReplaceSafely(folder.Name("bank1.dat"),
+                                 [&](CFile& file) { WriteBank(file, huge); });
+            return 0;
+        });
+        EXPECT_EQ(status, platform::kCrashStatus);
+        const Bytes left = ReadWholeFile(folder / "bank1.dat");
+        EXPECT_EQ(ReadWholeFile(folder / "backup.dat"), left);
+        if (left != old && left != fresh) {
+            EXPECT_EQ(ReadWholeFile(folder / "bank1.dat.old"), old) << left.size() << " bytes left";
+        }
+    }
 }
 
 // A read-only mount, in a mount namespace of the child's own where the test may make one.
