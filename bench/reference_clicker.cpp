@@ -1,7 +1,7 @@
 // reference-clicker PERIOD_MS SECONDS [SINK [QUEUE_MS]]: the plainest client that keeps time, to
 // compare the program with. It counts frames: a click every PERIOD_MS at 48 kHz, written through
-// the sound server's blocking client API to SINK (default "clicks") with QUEUE_MS queued (default
-// 30, asked for a third at a time), for SECONDS.
+// the sound server's blocking client API to SINK (default: the default sink) with QUEUE_MS queued
+// (default 30, asked for a third at a time), for SECONDS.
 #include <pulse/simple.h>
 
 #include <algorithm>
@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
     constexpr long kRate = 48000;
     const long period = std::atol(argv[1]) * kRate / 1000;
     const long total = std::atol(argv[2]) * kRate;
-    const char* sink = argc > 3 ? argv[3] : "clicks";
+    const char* sink = argc > 3 ? argv[3] : nullptr;  // the default sink
     const long queueMs = argc > 4 ? std::max(4L, std::atol(argv[4])) : 30;
     pa_sample_spec sample{PA_SAMPLE_FLOAT32NE, kRate, 1};
     pa_buffer_attr attr{};
@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
     attr.minreq = attr.tlength / 3;
     attr.fragsize = static_cast<std::uint32_t>(-1);
     int error = 0;
-    pa_simple* s = pa_simple_new(nullptr, "reference-clicker", PA_STREAM_PLAYBACK, nullptr, sink,
+    pa_simple* s = pa_simple_new(nullptr, "reference-clicker", PA_STREAM_PLAYBACK, sink, "clicks",
                                  &sample, nullptr, &attr, &error);
     if (!s) {
         std::fprintf(stderr, "reference-clicker: no server\n");
