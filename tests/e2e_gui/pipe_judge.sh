@@ -1,7 +1,7 @@
-# Shared by the tests and benchmarks that judge a stream by the sink itself (sourced after
-# session.sh and sound.sh, with the server started): a pipe sink writes every frame it plays into a
-# FIFO, drained into a WAV file; no recorder stream stands between that could lose frames of its
-# own. Only PipeWire clocks a pipe sink in real time: PulseAudio's writes as fast as it is read.
+# Shared by the benchmarks that judge a stream by the sink itself (sourced after session.sh and
+# sound.sh, with the server started): a pipe sink writes every frame it plays into a FIFO, drained
+# into a WAV file; no recorder stream stands between that could lose frames of its own. Only
+# PipeWire clocks a pipe sink in real time: PulseAudio's writes as fast as it is read.
 # Also the churn that changes the graph's pace: other clients and recorders coming and going.
 PIPE_DRAIN=${PIPE_DRAIN:-}
 
