@@ -71,7 +71,8 @@ judge_clicks() {
         $1 == "rate" { rate = $2 }
         $1 == "onset" && $6 > 0 { if (++k == 1) { first = $2; next }; n++; last = $2
             e = $6 - p * 48; e = e < 0 ? -e : e; if (e > 2) off++; if (e > worst) worst = e }
-        END { ppm = n ? ((last - first) / n / (p * 48) - 1) * 1e6 : 0
+        END { periods = int((last - first) / (p * 48) + 0.5)  # a click lost whole still counts
+            ppm = periods ? ((last - first) / periods / (p * 48) - 1) * 1e6 : 0
             printf "%d intervals, %d off by more than 2 samples, worst %.3f ms, tempo %+.2f ppm\n",
             n, off, worst * 1000 / rate, ppm }'
 }
