@@ -1,8 +1,10 @@
-// reference-clicker PERIOD_MS SECONDS: the plainest client that keeps time, to compare the program
-// with. It counts frames: a click every PERIOD_MS at 48 kHz, written through the sound server's
-// blocking client API with 30 ms queued, for SECONDS.
+// reference-clicker PERIOD_MS SECONDS [SINK [QUEUE_MS]]: the plainest client that keeps time, to
+// compare the program with. It counts frames: a click every PERIOD_MS at 48 kHz, written through
+// the sound server's blocking client API to SINK (default: the default sink) with QUEUE_MS queued
+// (default 30, asked for a third at a time), for SECONDS.
 #include <pulse/simple.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -11,22 +13,24 @@
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: reference-clicker PERIOD_MS SECONDS\n");
+        std::fprintf(stderr, "usage: reference-clicker PERIOD_MS SECONDS [SINK [QUEUE_MS]]\n");
         return 2;
     }
     constexpr long kRate = 48000;
     const long period = std::atol(argv[1]) * kRate / 1000;
     const long total = std::atol(argv[2]) * kRate;
+    const char* sink = argc > 3 ? argv[3] : nullptr;  // the default sink
+    const long queueMs = argc > 4 ? std::max(4L, std::atol(argv[4])) : 30;
     pa_sample_spec sample{PA_SAMPLE_FLOAT32NE, kRate, 1};
     pa_buffer_attr attr{};
     attr.maxlength = static_cast<std::uint32_t>(-1);
-    attr.tlength = 30 * kRate / 1000 * sizeof(float);
+    attr.tlength = static_cast<std::uint32_t>(queueMs * kRate / 1000 * sizeof(float));
     attr.prebuf = 0;
-    attr.minreq = 10 * kRate / 1000 * sizeof(float);
+    attr.minreq = attr.tlength / 3;
     attr.fragsize = static_cast<std::uint32_t>(-1);
     int error = 0;
-    pa_simple* s = pa_simple_new(nullptr, "reference-clicker", PA_STREAM_PLAYBACK, nullptr,
-                                 "clicks", &sample, nullptr, &attr, &error);
+    pa_simple* s = pa_simple_new(nullptr, "reference-clicker", PA_STREAM_PLAYBACK, sink, "clicks",
+                                 &sample, nullptr, &attr, &error);
     if (!s) {
         std::fprintf(stderr, "reference-clicker: no server\n");
         return 1;

@@ -24,11 +24,14 @@ namespace {
 // which cannot be written over (measured with PipeWire 0.3.65: up to 50 ms); dropping its queue
 // drops them too, and what is written next plays from the graph's next period. The first frames
 // after the drop may still be lost to the period that runs meanwhile: they are silence. Its graph
-// runs at (queue - 2 x request) / 2 for us, 20 ms here, which bounds the start; asking for two
-// periods at a time halves our wake-ups (0.3% of a core instead of 1% in a VM, measured).
+// runs at (queue - 2 x request) / 2 for us, 20 ms here, which bounds the start. It keeps the queue
+// less that latency and asks for more once a request's worth is missing: 200 ms or more stay
+// queued. Its main thread, which takes our writes in, stood still for up to 200 ms while other
+// clients' streams were set up, and a period that then finds the queue short is lost whole
+// (docs/pipewire-lost-periods.md). The cost: a volume change is heard up to 400 ms later.
 constexpr PulseOutput::Layout kPulseAudioLayout{170'000, 75'000, false,
                                                 PulseOutput::kRate * 5 / 1000};
-constexpr PulseOutput::Layout kGraphLayout{120'000, 40'000, true, PulseOutput::kRate * 10 / 1000};
+constexpr PulseOutput::Layout kGraphLayout{400'000, 180'000, true, PulseOutput::kRate * 10 / 1000};
 constexpr std::array<float, PulseOutput::kRate * 10 / 1000 * PulseOutput::kChannels> kSilence{};
 static_assert(kSilence.size() == kGraphLayout.guardFrames * PulseOutput::kChannels);
 constexpr int kClientNice = -10;  // a nice value is the thread's own on Linux

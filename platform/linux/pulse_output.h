@@ -2,7 +2,7 @@
 // PulseAudio, and PipeWire through pipewire-pulse, which most desktops run.
 //
 //   [x] the server's timing report with every buffer (interpolated, updated by the server)
-//   [x] a queue of 170 ms woken every 75 ms (120 and 40 on pipewire-pulse), and a start at once:
+//   [x] a queue of 170 ms woken every 75 ms (400 and 180 on pipewire-pulse), and a start at once:
 //       a request that cannot wait wakes the client thread, which writes over what the server
 //       has not yet taken (PulseAudio), or drops the queue and writes anew (pipewire-pulse)
 //   [x] follows the default sink and survives suspend, moves and a server restart: it reconnects

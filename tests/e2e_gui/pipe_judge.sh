@@ -1,0 +1,78 @@
+# Shared by the benchmarks that judge a stream by the sink itself (sourced after session.sh and
+# sound.sh, with the server started): a pipe sink writes every frame it plays into a FIFO, drained
+# into a WAV file; no recorder stream stands between that could lose frames of its own. Only
+# PipeWire clocks a pipe sink in real time: PulseAudio's writes as fast as it is read.
+# Also the churn that changes the graph's pace: other clients and recorders coming and going.
+PIPE_DRAIN=${PIPE_DRAIN:-}
+
+# A pipe sink NAME (16-bit mono, 48 kHz) whose sound goes to $WORK/NAME.wav.
+start_pipe_judge() {
+    local name=$1
+    [[ -x $PIPE_DRAIN ]] || fail "no pipe-drain"
+    mkfifo "$WORK/$name.fifo"
+    "$PIPE_DRAIN" "$WORK/$name.fifo" "$WORK/$name.wav" &
+    local pid=$!
+    STARTED+=("$pid")
+    echo "$pid" >"$WORK/$name.drain"
+    pactl load-module module-pipe-sink file="$WORK/$name.fifo" sink_name="$name" format=s16le \
+        rate=48000 channels=1 >/dev/null || fail "no pipe sink $name"
+    for _ in $(seq 100); do
+        pactl list short sinks | grep -qw "$name" && return 0
+        sleep 0.1
+    done
+    fail "the pipe sink $name did not appear"
+}
+
+# Ends the drains, finishing their files (after the server has stopped).
+stop_pipe_judges() {
+    local file pid
+    for file in "$WORK"/*.drain; do
+        [[ -f $file ]] || continue
+        pid=$(cat "$file")
+        kill -INT "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+        rm -f "$file"
+    done
+}
+
+# On sink NAME until killed: another client with a 5 ms latency plays silence for 1.5 s every 3 s,
+# and a recorder with a 5 ms latency listens for 1 s every 5 s. Each joining client makes the graph
+# run faster (5.3 ms periods), each leaving one slower again, and the server sets up its stream.
+# Prints the pids to kill.
+start_churn() {
+    local sink=$1
+    (while true; do
+        timeout 1.5 pacat --raw --latency-msec=5 --device="$sink" </dev/zero >/dev/null 2>&1 || true
+        sleep 1.5
+    done) >/dev/null 2>&1 &
+    echo $!
+    (while true; do
+        sleep 4
+        timeout 1 parec --raw --latency-msec=5 --device="$sink.monitor" >/dev/null 2>&1 || true
+    done) >/dev/null 2>&1 &
+    echo $!
+}
+
+stop_churn() {
+    local pid
+    for pid in "$@"; do
+        pkill -P "$pid" 2>/dev/null || true
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+}
+
+# Prints the judgment of FILE.wav for clicks PERIOD_MS apart at 48 kHz, from the second interval on
+# (the first follows a key press): how many, how many are off the period by more than 2 samples,
+# the worst one's error (ms), and the tempo error from the second click to the last (ppm).
+judge_clicks() {
+    local file=$1 period=$2
+    "$ANALYSE" "$file" | awk -v p="$period" '
+        $1 == "rate" { rate = $2 }
+        $1 == "onset" && $6 > 0 { if (++k == 1) { first = $2; next }; n++; last = $2
+            e = $6 - p * 48; e = e < 0 ? -e : e; if (e > 2) off++; if (e > worst) worst = e }
+        END { periods = int((last - first) / (p * 48) + 0.5)  # a click lost whole still counts
+            ppm = periods ? ((last - first) / periods / (p * 48) - 1) * 1e6 : 0
+            printf "%d intervals, %d off by more than 2 samples, worst %.3f ms, tempo %+.2f ppm\n",
+            n, off, worst * 1000 / rate, ppm }'
+}
