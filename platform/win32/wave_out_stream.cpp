@@ -40,7 +40,6 @@ bool WaveOutStream::Fill(std::size_t block, const player::StreamReport& report) 
 }
 
 bool WaveOutStream::Open(std::int64_t nowNs) noexcept {
-    tried_.store(true, std::memory_order_release);
     output_ = device_.DefaultOutput();
     if (!device_.Open(options_.rate, options_.channels, options_.blocks))
         return false;
@@ -93,7 +92,9 @@ std::int64_t WaveOutStream::Service(std::int64_t nowNs) noexcept {
     if (!open_.load(std::memory_order_relaxed)) {
         if (nowNs < retryNs_)
             return retryNs_;
-        if (!Open(nowNs)) {
+        const bool opened = Open(nowNs);
+        tries_.fetch_add(1, std::memory_order_release);
+        if (!opened) {
             Lose(nowNs);
             return retryNs_;
         }

@@ -21,7 +21,7 @@ struct WaveStreamOptions {
     std::uint32_t rate = 44100;  // the rate of the program's sounds: nothing to convert
     unsigned channels = 2;
     std::uint32_t blockFrames = 441;  // 10 ms
-    std::size_t blocks = 6;           // 60 ms queued
+    std::size_t blocks = 10;          // 100 ms queued
 };
 
 class WaveOutStream {
@@ -44,8 +44,8 @@ class WaveOutStream {
     bool Playing() const { return open_.load(std::memory_order_relaxed); }
     // How many times a device was opened again after the first.
     int Reopens() const { return reopens_.load(std::memory_order_relaxed); }
-    // Whether an open has been tried (the first try's result is in Playing()).
-    bool Tried() const { return tried_.load(std::memory_order_acquire); }
+    // How many opens have been tried.
+    int Tries() const { return tries_.load(std::memory_order_acquire); }
 
     static constexpr std::int64_t kStallNs = 1'000'000'000;     // a device this long silent is lost
     static constexpr std::int64_t kStandsNs = 200'000'000;      // the stream stands before that
@@ -79,7 +79,7 @@ class WaveOutStream {
     std::uint32_t volumeSets_ = 0;  // the sets applied so far
 
     std::atomic<bool> open_{false};
-    std::atomic<bool> tried_{false};
+    std::atomic<int> tries_{0};
     std::atomic<int> reopens_{0};
     std::atomic<std::uint32_t> volume_{0xFFFFFFFFu};
     std::atomic<std::uint32_t> sets_{0};  // bumped by each SetVolume
