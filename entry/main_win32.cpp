@@ -1,5 +1,6 @@
-// The Windows program's entry point: resources, the Win32 backend and the services that forward
-// to winmm and shell32, then the application's start-up routine, which runs the main dialog.
+// The Windows program's entry point: resources, the Win32 backend and the system services (the
+// player on a waveOut stream, its timer thread, the shell), then the application's start-up
+// routine, which runs the main dialog.
 #include "app/metronome_app.h"
 #include "platform/services.h"
 #include "platform/win32/system_services.h"
@@ -13,7 +14,8 @@ int main() {
     ui::win32::native::InitCommonControls();
     ui::InstallResources(res::Table());
     ui::win32::Win32Backend backend;
-    platform::win32::InstallSystemServices();
+    platform::win32::SystemServices services;
+    platform::Install(services.Get());
     theApp.InitInstance();
     platform::Install({});  // no platform call may reach the services once they are gone
     return 0;

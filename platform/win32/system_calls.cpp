@@ -1,4 +1,4 @@
-// The real winmm and shell32 calls, reached from the services through plain types.
+// The real winmm, kernel32 and shell32 calls, reached from the services through plain types.
 #include "platform/win32/system_calls.h"
 
 #include <windows.h>
@@ -6,37 +6,7 @@
 #include <mmsystem.h>
 #include <shellapi.h>
 
-#include <mutex>
-#include <vector>
-
 namespace platform::win32::sys {
-namespace {
-
-// winmm calls back with the stdcall convention; each distinct (callback, user) pair gets one
-// record that lives as long as the process, so a callback in flight never sees a freed one.
-struct TimerTarget {
-    TimerProc proc;
-    std::uintptr_t user;
-};
-
-std::mutex g_targetsLock;
-std::vector<TimerTarget*> g_targets;
-
-TimerTarget* TargetFor(TimerProc proc, std::uintptr_t user) {
-    std::lock_guard lock(g_targetsLock);
-    for (TimerTarget* t : g_targets)
-        if (t->proc == proc && t->user == user)
-            return t;
-    g_targets.push_back(new TimerTarget{proc, user});
-    return g_targets.back();
-}
-
-void CALLBACK Trampoline(UINT timerId, UINT message, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
-    const auto* target = reinterpret_cast<const TimerTarget*>(user);
-    target->proc(timerId, message, target->user);
-}
-
-}  // namespace
 
 unsigned TimeBeginPeriod(unsigned periodMs) {
     return ::timeBeginPeriod(periodMs);
@@ -44,43 +14,43 @@ unsigned TimeBeginPeriod(unsigned periodMs) {
 unsigned TimeEndPeriod(unsigned periodMs) {
     return ::timeEndPeriod(periodMs);
 }
-unsigned TimeSetEvent(unsigned delayMs, unsigned resolutionMs, TimerProc proc, std::uintptr_t user,
-                      unsigned flags) {
-    return ::timeSetEvent(delayMs, resolutionMs, Trampoline,
-                          reinterpret_cast<DWORD_PTR>(TargetFor(proc, user)), flags);
-}
-unsigned TimeKillEvent(unsigned timerId) {
-    return ::timeKillEvent(timerId);
-}
 std::uint32_t TimeGetTime() {
     return ::timeGetTime();
 }
 
-int PlaySoundA(const char* sound, std::uint32_t flags) {
-    return ::PlaySoundA(sound, nullptr, flags);
+std::int64_t MonotonicNowNs() {
+    static const std::int64_t frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<std::int64_t>(f.QuadPart);
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    const auto ticks = static_cast<std::int64_t>(now.QuadPart);
+    // In two parts: ticks * 1e9 would overflow after a few days at 10 MHz.
+    return ticks / frequency * 1'000'000'000 + ticks % frequency * 1'000'000'000 / frequency;
 }
 
-unsigned WaveOutOpen(void** handle, unsigned deviceId, const void* format) {
-    HWAVEOUT h = nullptr;
-    const MMRESULT result =
-        ::waveOutOpen(&h, deviceId, static_cast<const WAVEFORMATEX*>(format), 0, 0, CALLBACK_NULL);
-    *handle = h;
-    return result;
+void* NewEvent() {
+    return CreateEventW(nullptr, FALSE, FALSE, nullptr);
 }
-unsigned WaveOutGetVolume(void* handle, std::uint32_t* volume) {
-    DWORD v = 0;
-    const MMRESULT result = ::waveOutGetVolume(static_cast<HWAVEOUT>(handle), &v);
-    *volume = v;
-    return result;
+void SignalEvent(void* event) {
+    SetEvent(static_cast<HANDLE>(event));
 }
-unsigned WaveOutSetVolume(void* handle, std::uint32_t volume) {
-    return ::waveOutSetVolume(static_cast<HWAVEOUT>(handle), volume);
+void CloseEvent(void* event) {
+    CloseHandle(static_cast<HANDLE>(event));
 }
-unsigned WaveOutReset(void* handle) {
-    return ::waveOutReset(static_cast<HWAVEOUT>(handle));
+int WaitForEvents(void* const* events, unsigned count, unsigned timeoutMs) {
+    const DWORD result =
+        WaitForMultipleObjects(count, reinterpret_cast<const HANDLE*>(events), FALSE, timeoutMs);
+    return result < WAIT_OBJECT_0 + count ? static_cast<int>(result - WAIT_OBJECT_0) : -1;
 }
-unsigned WaveOutClose(void* handle) {
-    return ::waveOutClose(static_cast<HWAVEOUT>(handle));
+
+void RaiseTimerThread() {
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
+}
+void RaiseOutputThread() {
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
 }
 
 void* ShellExecuteW(void* owner, const char16_t* verb, const char16_t* file,
