@@ -22,6 +22,8 @@ constexpr std::int64_t kHoldNs = 10'000'000;
 // A tick this far behind its stream is not late but lost (the machine or the server stopped for
 // a while): its run starts afresh at the tick.
 constexpr std::int64_t kFarNs = 1'000'000'000;
+// Reads of the landed record before the timer's side goes on without it.
+constexpr int kSettleTries = 8;
 
 std::int64_t Frames(double ms, std::uint32_t rate) {
     return std::llround(ms * 1e-3 * rate);
@@ -104,7 +106,8 @@ void PlayerEngine::PlaceNow(PlayRequest& request) {
 void PlayerEngine::Settle(Run& run) {
     if (run.ticket == 0)
         return;
-    for (;;) {
+    // A few tries at most: while the callback is caught writing, the estimate stands.
+    for (int i = 0; i < kSettleTries; ++i) {
         const std::uint32_t v1 = landedVersion_.load(std::memory_order_acquire);
         const std::uint32_t ticket = landedTicket_.load(std::memory_order_acquire);
         const std::int64_t frame = landedFrame_.load(std::memory_order_acquire);
@@ -115,6 +118,13 @@ void PlayerEngine::Settle(Run& run) {
             run.baseFrame = frame;
         return;
     }
+}
+
+StreamClock::Reading PlayerEngine::TimerReading() noexcept {
+    // While the callback is caught writing, the last good reading stands: it is at most a
+    // callback old, and the timer looks again within its recheck interval.
+    clock_.TryCurrent(timerReading_);
+    return timerReading_;
 }
 
 void PlayerEngine::Anchor(Run& run, std::uint64_t tick, const StreamClock::Reading& r,
@@ -159,7 +169,7 @@ PlayerEngine::Run& PlayerEngine::RunFor(const TickContext& tick, const StreamClo
 std::int64_t PlayerEngine::DueNs(const TickContext& tick, std::int64_t nowNs) noexcept {
     if (options_.placement == Placement::kAtWakeUp)
         return MonotonicDueNs(tick);
-    const StreamClock::Reading r = clock_.Current();
+    const StreamClock::Reading r = TimerReading();
     Run& run = RunFor(tick, r);
     if (!r.valid)
         return MonotonicDueNs(tick);  // no stream: nothing is heard, the monotonic clock rules
@@ -183,7 +193,7 @@ std::int64_t PlayerEngine::DueNs(const TickContext& tick, std::int64_t nowNs) no
 std::int64_t PlayerEngine::PlaceFromTimer() {
     if (options_.placement == Placement::kAtWakeUp)
         return PlayRequest::kAsap;
-    const StreamClock::Reading r = clock_.Current();
+    const StreamClock::Reading r = TimerReading();
     if (!r.valid)
         return PlayRequest::kAsap;
     const TickContext& tick = CurrentTick();

@@ -99,6 +99,10 @@ class PlayerEngine : public SoundPlayer, public TickPacer {
     std::int64_t FramesRendered() const { return rendered_.load(std::memory_order_relaxed); }
     // Placed requests that reached the callback after their frame had been rendered.
     std::int64_t LateRequests() const { return lateRequests_.load(std::memory_order_relaxed); }
+    // Tests only: holds the callback between the two version stores of the stream's clock.
+    void SetClockHookForTest(StreamClock::PublishHook hook, void* context) noexcept {
+        clock_.SetPublishHookForTest(hook, context);
+    }
     // Runs put on a new anchor: a new stream, or a stream that jumped far from its count.
     std::int64_t Reanchors() const { return reanchors_.load(std::memory_order_relaxed); }
 
@@ -122,6 +126,8 @@ class PlayerEngine : public SoundPlayer, public TickPacer {
     Run& RunFor(const TickContext& tick, const StreamClock::Reading& r);
     void Anchor(Run& run, std::uint64_t tick, const StreamClock::Reading& r, std::int64_t nowNs);
     std::int64_t PlaceFromTimer();
+    // The timer thread's reading of the stream's clock, never waiting for the callback.
+    StreamClock::Reading TimerReading() noexcept;
     void PlaceNow(PlayRequest& request);
     // Places a request on the frames, at `floor` at the soonest.
     void Schedule(const PlayRequest& request, std::int64_t floor);
@@ -138,8 +144,10 @@ class PlayerEngine : public SoundPlayer, public TickPacer {
     std::atomic<OutputWaker*> waker_{nullptr};
     StreamClock clock_;
 
-    // Timer thread only: the runs seen lately (one at a time in the program; a few for safety).
+    // Timer thread only: the runs seen lately (one at a time in the program; a few for safety),
+    // and the last good reading of the stream's clock.
     std::array<Run, 4> runs_{};
+    StreamClock::Reading timerReading_;
     std::size_t nextRun_ = 0;
     // The latest request from outside a timer callback, to take On/Off's accent as tick 0.
     std::atomic<std::int64_t> lastFreeNs_{INT64_MIN};
