@@ -5,11 +5,14 @@
 #include <pulse/pulseaudio.h>
 #include <sys/eventfd.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "platform/linux/monotonic_clock.h"
 
@@ -39,6 +42,32 @@ constexpr int kFirstRetryMs = 100;
 constexpr int kLastRetryMs = 1000;  // a restarted server has the click back within a second
 
 constexpr std::size_t kFrameBytes = sizeof(float) * PulseOutput::kChannels;
+
+// Where the library's lookup ends once the user's own runtime folder is out of the way.
+constexpr const char* kSystemServer = "unix:/var/run/pulse/native";
+
+// The library finds the user's own server in a runtime folder: $PULSE_RUNTIME_PATH,
+// $XDG_RUNTIME_DIR/pulse, or else one it makes in the configuration home. Where neither variable
+// is set and that folder could not be made at the first try (a home that cannot be written), no
+// server of the user's can be there, and the library would say so on the terminal at every try:
+// later tries ask for the system-wide server alone, the rest of its lookup.
+bool UserServerOutOfReach() {
+    for (const char* name :
+         {"PULSE_SERVER", "PULSE_RUNTIME_PATH", "XDG_RUNTIME_DIR", "PULSE_CLIENTCONFIG"}) {
+        const char* value = std::getenv(name);
+        if (value && *value)
+            return false;
+    }
+    std::string folder;
+    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config)
+        folder = std::string(config) + "/pulse";
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        folder = std::string(home) + "/.config/pulse";
+    else
+        return false;
+    struct stat info {};
+    return stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode);
+}
 
 pa_sample_spec StreamFormat() {
     pa_sample_spec sample{};
@@ -131,8 +160,14 @@ void PulseOutput::Connect() {
         return;
     }
     pa_context_set_state_callback(context_, &OnContextState, this);
+    // The first try looks where the library looks; it tells whether later ones can.
+    const char* server = nullptr;
+    if (tries_++ == 1)
+        quietLookup_ = UserServerOutOfReach();
+    if (quietLookup_)
+        server = kSystemServer;
     // Never start a server of our own: without one the program runs silently.
-    if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
+    if (pa_context_connect(context_, server, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
         Drop();
         RetryLater();
     }
@@ -172,6 +207,7 @@ void PulseOutput::Drop() {
         pa_stream_unref(stream_);
         stream_ = nullptr;
         updating_ = false;
+        skipFrames_ = 0;
     }
     if (context_) {
         pa_context_set_state_callback(context_, nullptr, nullptr);
@@ -274,7 +310,7 @@ void PulseOutput::Wake() noexcept {
 
 bool PulseOutput::Report(pa_stream* stream, player::StreamReport& report) const noexcept {
     report.nowNs = MonotonicNowNs();
-    const std::int64_t written = engine_.FramesRendered();
+    const std::int64_t written = engine_.FramesRendered() - skipFrames_;
     pa_usec_t latency = 0;
     int negative = 0;
     const pa_timing_info* timing = pa_stream_get_timing_info(stream);
@@ -327,6 +363,7 @@ void PulseOutput::WriteOverNow() noexcept {
     player::StreamReport report;
     if (!Report(stream_, report))
         return;
+    CatchUp(report, 0);
     if (layout_.flush) {
         // Our count goes on from the frame where the engine steps back to: after the drop, the
         // server's next frame is that one less the silence.
@@ -335,6 +372,7 @@ void PulseOutput::WriteOverNow() noexcept {
         if (frames > 0) {
             if (pa_operation* op = pa_stream_flush(stream_, nullptr, nullptr))
                 pa_operation_unref(op);
+            skipFrames_ = 0;  // the drop sets the write position anew
             pa_stream_write(stream_, kSilence.data(),
                             static_cast<std::size_t>(layout_.guardFrames) * kFrameBytes, nullptr, 0,
                             PA_SEEK_RELATIVE);
@@ -359,7 +397,34 @@ void PulseOutput::OnWrite(pa_stream* stream, std::size_t bytes, void* self) noex
     auto* out = static_cast<PulseOutput*>(self);
     player::StreamReport report;
     out->Report(stream, report);
+    // Asked for more than the queue holds: the server played that much beyond what we wrote.
+    std::int64_t beyond = 0;
+    if (const pa_buffer_attr* attr = pa_stream_get_buffer_attr(stream);
+        attr && bytes > attr->tlength)
+        beyond = static_cast<std::int64_t>((bytes - attr->tlength) / kFrameBytes);
+    if (out->CatchUp(report, beyond)) {
+        bytes -= static_cast<std::size_t>(beyond) * kFrameBytes;
+        // The report came before the server caught up: a fresh one follows, and until then
+        // the stream's count stands, so that no tick is placed by it.
+        report.advancing = false;
+        out->WriteOver();
+    }
     out->Write(stream, bytes, report, 0);
+}
+
+bool PulseOutput::CatchUp(player::StreamReport& report, std::int64_t beyond) noexcept {
+    // The written frames the server has: ours less what the write position has yet to step over.
+    const std::int64_t written = engine_.FramesRendered() - skipFrames_;
+    beyond = std::max(beyond, report.heardFrame - written);
+    if (beyond <= 0)
+        return false;
+    // Writing starts where a write can still reach, as for a request at any time: what the sink
+    // holds, and the time to reach the server. Until then the server plays silence.
+    const std::int64_t reach = std::max<std::int64_t>(0, report.rewritableFrom);
+    const std::int64_t heard = engine_.FramesRendered() + beyond;
+    skipFrames_ += engine_.CatchUp(heard + reach);
+    report.heardFrame = heard;
+    return true;
 }
 
 void PulseOutput::Write(pa_stream* stream, std::size_t bytes, const player::StreamReport& report,
@@ -376,7 +441,10 @@ void PulseOutput::Write(pa_stream* stream, std::size_t bytes, const player::Stre
         }
         engine_.Render(static_cast<float*>(data), static_cast<std::uint32_t>(n / kFrameBytes),
                        report);
-        // The first piece steps back over what is written over; the rest follows it.
+        // The first piece steps back over what is written over, or on over what was lost; the
+        // rest follows it.
+        seekBytes += skipFrames_ * static_cast<std::int64_t>(kFrameBytes);
+        skipFrames_ = 0;
         pa_stream_write(stream, data, n, nullptr, seekBytes, PA_SEEK_RELATIVE);
         seekBytes = 0;
         bytes -= n;

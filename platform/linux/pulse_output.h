@@ -74,6 +74,9 @@ class PulseOutput : private player::OutputWaker {
     // The server's report of the stream at this moment; false while it has none.
     bool Report(pa_stream* stream, player::StreamReport& report) const noexcept;
     void WriteOver() noexcept;
+    // The server played `beyond` frames past the written ones, or its report says so: the engine
+    // and the write position step over them, and the report follows. False when nothing did.
+    bool CatchUp(player::StreamReport& report, std::int64_t beyond) noexcept;
     void WriteOverNow() noexcept;
     static void OnFreshTiming(pa_stream* stream, int success, void* self);
     void Write(pa_stream* stream, std::size_t bytes, const player::StreamReport& report,
@@ -86,11 +89,16 @@ class PulseOutput : private player::OutputWaker {
     pa_time_event* retry_ = nullptr;
     int wakeFd_ = -1;
     bool updating_ = false;  // a fresh timing report is on its way
+    // Frames the engine stepped over (the server played beyond what we wrote) that the write
+    // position has yet to step over with the next write.
+    std::int64_t skipFrames_ = 0;
     pa_io_event* wakeEvent_ = nullptr;
     Layout layout_;
     int backoffMs_ = 0;
     bool everPlayed_ = false;
     bool priorityAsked_ = false;
+    int tries_ = 0;             // connections tried
+    bool quietLookup_ = false;  // later tries skip the user's runtime folder (out of reach)
     std::atomic<bool> playing_{false};
     std::atomic<int> reconnects_{0};
 };

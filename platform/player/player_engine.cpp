@@ -22,6 +22,8 @@ constexpr std::int64_t kHoldNs = 10'000'000;
 // A tick this far behind its stream is not late but lost (the machine or the server stopped for
 // a while): its run starts afresh at the tick.
 constexpr std::int64_t kFarNs = 1'000'000'000;
+// Reads of the landed record before the timer's side goes on without it.
+constexpr int kSettleTries = 8;
 
 std::int64_t Frames(double ms, std::uint32_t rate) {
     return std::llround(ms * 1e-3 * rate);
@@ -102,21 +104,27 @@ void PlayerEngine::PlaceNow(PlayRequest& request) {
 }
 
 void PlayerEngine::Settle(Run& run) {
-    if (run.awaiting == 0)
+    if (run.ticket == 0)
         return;
-    for (;;) {
+    // A few tries at most: while the callback is caught writing, the estimate stands.
+    for (int i = 0; i < kSettleTries; ++i) {
         const std::uint32_t v1 = landedVersion_.load(std::memory_order_acquire);
         const std::uint32_t ticket = landedTicket_.load(std::memory_order_acquire);
         const std::int64_t frame = landedFrame_.load(std::memory_order_acquire);
         const std::uint32_t v2 = landedVersion_.load(std::memory_order_relaxed);
         if (v1 != v2 || (v1 & 1) != 0)
             continue;
-        if (ticket == run.awaiting) {
+        if (ticket == run.ticket)
             run.baseFrame = frame;
-            run.awaiting = 0;
-        }
         return;
     }
+}
+
+StreamClock::Reading PlayerEngine::TimerReading() noexcept {
+    // While the callback is caught writing, the last good reading stands: it is at most a
+    // callback old, and the timer looks again within its recheck interval.
+    clock_.TryCurrent(timerReading_);
+    return timerReading_;
 }
 
 void PlayerEngine::Anchor(Run& run, std::uint64_t tick, const StreamClock::Reading& r,
@@ -126,8 +134,9 @@ void PlayerEngine::Anchor(Run& run, std::uint64_t tick, const StreamClock::Readi
     run.anchored = true;
     run.epoch = r.epoch;
     run.baseTick = tick;
-    run.baseFrame = Reachable(r, nowNs);
-    run.awaiting = 0;
+    // The tick fires at once: it gets a tick's lead, as a late wake-up of the output may need.
+    run.baseFrame = Reachable(r, nowNs) + leadFrames_;
+    run.ticket = 0;
 }
 
 PlayerEngine::Run& PlayerEngine::RunFor(const TickContext& tick, const StreamClock::Reading& r) {
@@ -150,7 +159,7 @@ PlayerEngine::Run& PlayerEngine::RunFor(const TickContext& tick, const StreamClo
     if (freeSeen && sinceFree >= 0 && sinceFree <= kSameMomentNs &&
         lastFreeEpoch_.load(std::memory_order_relaxed) == r.epoch) {
         run.baseFrame = lastFreeFrame_.load(std::memory_order_relaxed);
-        run.awaiting = lastFreeTicket_.load(std::memory_order_relaxed);
+        run.ticket = lastFreeTicket_.load(std::memory_order_relaxed);
     } else {
         run.baseFrame = Reachable(r, tick.startNs);
     }
@@ -160,7 +169,7 @@ PlayerEngine::Run& PlayerEngine::RunFor(const TickContext& tick, const StreamClo
 std::int64_t PlayerEngine::DueNs(const TickContext& tick, std::int64_t nowNs) noexcept {
     if (options_.placement == Placement::kAtWakeUp)
         return MonotonicDueNs(tick);
-    const StreamClock::Reading r = clock_.Current();
+    const StreamClock::Reading r = TimerReading();
     Run& run = RunFor(tick, r);
     if (!r.valid)
         return MonotonicDueNs(tick);  // no stream: nothing is heard, the monotonic clock rules
@@ -184,7 +193,7 @@ std::int64_t PlayerEngine::DueNs(const TickContext& tick, std::int64_t nowNs) no
 std::int64_t PlayerEngine::PlaceFromTimer() {
     if (options_.placement == Placement::kAtWakeUp)
         return PlayRequest::kAsap;
-    const StreamClock::Reading r = clock_.Current();
+    const StreamClock::Reading r = TimerReading();
     if (!r.valid)
         return PlayRequest::kAsap;
     const TickContext& tick = CurrentTick();
@@ -218,7 +227,69 @@ void PlayerEngine::Schedule(const PlayRequest& request, std::int64_t floor) {
     }
 }
 
+void PlayerEngine::StreamLost() noexcept {
+    clock_.Lost();
+    lost_ = true;
+}
+
+void PlayerEngine::ForgetLostStream() noexcept {
+    if (!lost_)
+        return;
+    lost_ = false;
+    // Ticks placed while no stream reported are due at once, and a click cut off by the loss
+    // would go on from its middle: on the new stream either would sound before the first tick
+    // on its grid.
+    ring_.Drain([](const PlayRequest&) {});
+    eventCount_ = 0;
+    takenCount_ = 0;
+    missed_ = false;
+    voice_.Stop();
+}
+
+std::int64_t PlayerEngine::CatchUp(std::int64_t to) noexcept {
+    ForgetLostStream();
+    if (to <= pos_)
+        return 0;
+    // What was placed among the lost frames still takes its turn, unheard, so that the voice is
+    // where it would be. But when the newest sound came from outside a timer callback (On/Off's
+    // accent) and was lost, or cut, it sounds again at once, and a run counting from it counts
+    // from there.
+    const bool sounding = voice_.Active();
+    std::size_t taken = 0;
+    std::int64_t at = pos_;
+    while (taken < eventCount_ && events_[taken].frame < to) {
+        voice_.Skip(static_cast<std::uint64_t>(events_[taken].frame - at));
+        at = events_[taken].frame;
+        Start(events_[taken++].request);
+    }
+    voice_.Skip(static_cast<std::uint64_t>(to - at));
+    std::move(events_.begin() + taken, events_.begin() + eventCount_, events_.begin());
+    eventCount_ -= taken;
+    if (started_.ticket != 0 && (taken > 0 || (sounding && voice_.Active())))
+        Schedule(started_, to);
+    const std::int64_t skipped = to - pos_;
+    pos_ = to;
+    rendered_.store(pos_, std::memory_order_relaxed);
+    return skipped;
+}
+
+void PlayerEngine::Start(const PlayRequest& r) noexcept {
+    started_ = r;
+    if (!r.data) {
+        voice_.Stop();
+        return;
+    }
+    WaveImage image;
+    image.channels = r.channels;
+    image.sampleRate = r.sampleRate;
+    image.bitsPerSample = r.bitsPerSample;
+    image.data = r.data;
+    image.dataBytes = r.dataBytes;
+    voice_ = Voice(image, r.loop, options_.sampleRate);
+}
+
 std::uint32_t PlayerEngine::PrepareRewrite(std::int64_t earliest) noexcept {
+    ForgetLostStream();
     earliest = std::min(earliest, pos_);
     std::int64_t from = pos_;
     const auto place = [this, earliest, &from](const PlayRequest& r) {
@@ -241,6 +312,7 @@ std::uint32_t PlayerEngine::PrepareRewrite(std::int64_t earliest) noexcept {
 }
 
 void PlayerEngine::Render(float* out, std::uint32_t frames, const StreamReport& report) noexcept {
+    ForgetLostStream();
     const unsigned channels = options_.channels;
     std::fill(out, out + std::size_t{frames} * channels, 0.0f);
     const bool waking = waker_.load(std::memory_order_relaxed) != nullptr;
@@ -270,20 +342,8 @@ void PlayerEngine::Render(float* out, std::uint32_t frames, const StreamReport& 
             voice_.Mix(out + (at - pos_) * channels, static_cast<std::uint32_t>(until - at),
                        channels, left, right);
         at = until;
-        if (taken < eventCount_ && events_[taken].frame <= at) {
-            const PlayRequest& r = events_[taken++].request;
-            if (r.data) {
-                WaveImage image;
-                image.channels = r.channels;
-                image.sampleRate = r.sampleRate;
-                image.bitsPerSample = r.bitsPerSample;
-                image.data = r.data;
-                image.dataBytes = r.dataBytes;
-                voice_ = Voice(image, r.loop, options_.sampleRate);
-            } else {
-                voice_.Stop();
-            }
-        }
+        if (taken < eventCount_ && events_[taken].frame <= at)
+            Start(events_[taken++].request);
     }
     if (taken > 0) {
         std::move(events_.begin() + taken, events_.begin() + eventCount_, events_.begin());

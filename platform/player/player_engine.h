@@ -74,11 +74,18 @@ class PlayerEngine : public SoundPlayer, public TickPacer {
     // frame that can still be written over) and returns how many frames to render again with
     // Render() and write over the written ones; 0 when nothing needs it.
     std::uint32_t PrepareRewrite(std::int64_t earliest) noexcept;
+    // The audio callback, before Render() or PrepareRewrite(): the server has played beyond the
+    // written frames, up to `to` (it ran dry, or stood still and then caught up). The frames
+    // before it are lost, and the count steps over them with what was placed there, so that a
+    // request taken next sounds at once rather than among them. Returns how many frames it
+    // stepped over: the output moves its write position on by as many.
+    std::int64_t CatchUp(std::int64_t to) noexcept;
     // Set once, before anything plays: who to wake for a request that needs a rewrite.
     void SetWaker(OutputWaker* waker) { waker_.store(waker, std::memory_order_release); }
     // The audio callback's side, when the stream is gone (the server died): until a new stream
     // reports, ticks fall back on the monotonic clock, and runs start afresh on the new stream.
-    void StreamLost() noexcept { clock_.Lost(); }
+    // What was asked for meanwhile, and what still sounded, is not heard on the new stream.
+    void StreamLost() noexcept;
 
     // The timer thread: when a tick of a run is due.
     std::int64_t DueNs(const TickContext& tick, std::int64_t nowNs) noexcept override;
@@ -92,6 +99,10 @@ class PlayerEngine : public SoundPlayer, public TickPacer {
     std::int64_t FramesRendered() const { return rendered_.load(std::memory_order_relaxed); }
     // Placed requests that reached the callback after their frame had been rendered.
     std::int64_t LateRequests() const { return lateRequests_.load(std::memory_order_relaxed); }
+    // Tests only: holds the callback between the two version stores of the stream's clock.
+    void SetClockHookForTest(StreamClock::PublishHook hook, void* context) noexcept {
+        clock_.SetPublishHookForTest(hook, context);
+    }
     // Runs put on a new anchor: a new stream, or a stream that jumped far from its count.
     std::int64_t Reanchors() const { return reanchors_.load(std::memory_order_relaxed); }
 
@@ -103,9 +114,11 @@ class PlayerEngine : public SoundPlayer, public TickPacer {
         std::int64_t baseFrame = 0;
         std::uint64_t baseTick = 0;
         std::uint32_t periodMs = 0;
-        std::uint32_t awaiting = 0;  // the ticket of tick 0 while it has not landed
+        // The ticket of tick 0 when it was a request from outside (On/Off's accent): the run counts
+        // from wherever it lands, also when it is placed again (written over, or caught up).
+        std::uint32_t ticket = 0;
     };
-    // Counts from where tick 0 landed once the callback has said so.
+    // Counts from where tick 0 landed, as the callback says.
     void Settle(Run& run);
     std::int64_t FrameOf(const Run& run, std::uint64_t tick) const;
     // The first frame that a request made at nowNs can surely still reach.
@@ -113,9 +126,15 @@ class PlayerEngine : public SoundPlayer, public TickPacer {
     Run& RunFor(const TickContext& tick, const StreamClock::Reading& r);
     void Anchor(Run& run, std::uint64_t tick, const StreamClock::Reading& r, std::int64_t nowNs);
     std::int64_t PlaceFromTimer();
+    // The timer thread's reading of the stream's clock, never waiting for the callback.
+    StreamClock::Reading TimerReading() noexcept;
     void PlaceNow(PlayRequest& request);
     // Places a request on the frames, at `floor` at the soonest.
     void Schedule(const PlayRequest& request, std::int64_t floor);
+    // The first callback on a new stream: drops what was asked for while none played.
+    void ForgetLostStream() noexcept;
+    // The voice takes a request over (a stop when it has no sound).
+    void Start(const PlayRequest& request) noexcept;
 
     const PlayerOptions options_;
     const MonotonicClock& monotonic_;
@@ -125,8 +144,10 @@ class PlayerEngine : public SoundPlayer, public TickPacer {
     std::atomic<OutputWaker*> waker_{nullptr};
     StreamClock clock_;
 
-    // Timer thread only: the runs seen lately (one at a time in the program; a few for safety).
+    // Timer thread only: the runs seen lately (one at a time in the program; a few for safety),
+    // and the last good reading of the stream's clock.
     std::array<Run, 4> runs_{};
+    StreamClock::Reading timerReading_;
     std::size_t nextRun_ = 0;
     // The latest request from outside a timer callback, to take On/Off's accent as tick 0.
     std::atomic<std::int64_t> lastFreeNs_{INT64_MIN};
@@ -162,6 +183,8 @@ class PlayerEngine : public SoundPlayer, public TickPacer {
     std::array<Taken, kTakenHistory> taken_{};
     std::size_t takenCount_ = 0;
     bool missed_ = false;
+    bool lost_ = false;    // the stream went: the next callback starts from silence
+    PlayRequest started_;  // what the voice took over last
     // How far the written frames reached beyond the heard one after each of the last callbacks.
     static constexpr std::size_t kAheadHistory = 64;
     std::array<std::int64_t, kAheadHistory> ahead_{};

@@ -31,11 +31,13 @@ void StreamClock::Publish(bool valid, bool advancing, std::int64_t tNs, std::int
     frame_.store(frame, std::memory_order_release);
     ahead_.store(ahead, std::memory_order_release);
     rewritable_.store(rewritable, std::memory_order_release);
+    if (hook_)
+        hook_(hookContext_);
     version_.store(v + 2, std::memory_order_release);
 }
 
-StreamClock::Reading StreamClock::Current() const noexcept {
-    for (;;) {
+bool StreamClock::TryCurrent(Reading& out) const noexcept {
+    for (int i = 0; i < kTries; ++i) {
         const std::uint32_t v1 = version_.load(std::memory_order_acquire);
         Reading r;
         r.valid = valid_.load(std::memory_order_acquire);
@@ -47,9 +49,18 @@ StreamClock::Reading StreamClock::Current() const noexcept {
         r.rewritableFrom = rewritable_.load(std::memory_order_acquire);
         r.framesPerNs = framesPerNs_;
         const std::uint32_t v2 = version_.load(std::memory_order_relaxed);
-        if (v1 == v2 && (v1 & 1) == 0)
-            return r;
+        if (v1 == v2 && (v1 & 1) == 0) {
+            out = r;
+            return true;
+        }
     }
+    return false;
+}
+
+StreamClock::Reading StreamClock::Current() const noexcept {
+    Reading r;
+    TryCurrent(r);
+    return r;
 }
 
 }  // namespace platform::player

@@ -48,14 +48,30 @@ class StreamClock {
             return tNs + static_cast<std::int64_t>((at - static_cast<double>(frame)) / framesPerNs);
         }
     };
-    // Any thread; lock-free (a sequence lock over atomics, retried while the callback writes).
+    // Any thread, without waiting: a sequence lock over atomics, read again a few times while the
+    // callback writes. False, and `out` untouched, when the writer was caught mid-write every
+    // time (it may have been preempted there, by this very reader on a shared CPU); the caller
+    // then goes on with what it already knows.
+    bool TryCurrent(Reading& out) const noexcept;
+    // As TryCurrent(), with "no stream known" (not valid) as what is already known.
     Reading Current() const noexcept;
+
+    // Tests only: called between the writer's two version stores, to hold it there.
+    using PublishHook = void (*)(void* context);
+    void SetPublishHookForTest(PublishHook hook, void* context) noexcept {
+        hookContext_ = context;
+        hook_ = hook;
+    }
 
   private:
     void Publish(bool valid, bool advancing, std::int64_t tNs, std::int64_t frame,
                  std::int64_t ahead, std::int64_t rewritable) noexcept;
 
+    static constexpr int kTries = 8;
+
     const double framesPerNs_;
+    PublishHook hook_ = nullptr;
+    void* hookContext_ = nullptr;
     bool lost_ = true;              // writer side only
     std::uint32_t epochCount_ = 0;  // writer side only
 

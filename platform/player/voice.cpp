@@ -19,6 +19,23 @@ float Voice::SourceSample(std::uint64_t frame, unsigned channel) const {
     return image_.Sample(frame, image_.channels == 2 ? channel : 0);
 }
 
+void Voice::Skip(std::uint64_t frames) {
+    if (!active_)
+        return;
+    // 32.32 fixed point in parts, so that a long skip cannot overflow.
+    constexpr std::uint64_t kLow = 0xFFFFFFFFu;
+    const std::uint64_t low = (step_ & kLow) * frames;
+    std::uint64_t fraction = (pos_ & kLow) + (low & kLow);
+    const std::uint64_t index =
+        (pos_ >> 32) + (step_ >> 32) * frames + (low >> 32) + (fraction >> 32);
+    fraction &= kLow;
+    if (index >= frames_ && !loop_) {
+        active_ = false;
+        return;
+    }
+    pos_ = ((index % frames_) << 32) + fraction;
+}
+
 void Voice::Mix(float* out, std::uint32_t frames, unsigned channels, float gainLeft,
                 float gainRight) {
     for (std::uint32_t i = 0; i < frames && active_; ++i) {

@@ -15,6 +15,8 @@ class Voice {
 
     bool Active() const { return active_; }
     void Stop() { active_ = false; }
+    // Goes on by `frames` output frames without sounding them (they were lost).
+    void Skip(std::uint64_t frames);
     // Adds up to `frames` frames into `out` (interleaved, `channels` per frame) scaled by the
     // gains; stops itself at the end of a sound that does not loop.
     void Mix(float* out, std::uint32_t frames, unsigned channels, float gainLeft, float gainRight);
