@@ -27,8 +27,7 @@ const ui::ControlTemplate kControls[] = {
     {kSlider, ControlClass::Trackbar, nullptr, 0, 0, 70, 20, 10},
 };
 const ui::DialogTemplate kTemplate{
-    901,       u"Kinds", WS_POPUP | WS_CAPTION, 0, 0, 0, 100, 100, u"Sans", 8, 400, 0,
-    kControls, {}};
+    901, u"Kinds", WS_POPUP | WS_CAPTION, 0, 0, 0, 100, 100, u"Sans", 8, 400, 0, kControls, {}};
 
 // The owner: records what the window sends it.
 struct RecordingTarget : ui::MessageTarget {
