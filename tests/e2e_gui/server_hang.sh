@@ -51,12 +51,13 @@ count=$(wc -l <<<"$after")
 intervals=$(awk 'NR > 1 { printf "%d ", $1 - last } { last = $1 }' <<<"$after")
 log "after the hang: $count clicks, intervals (frames): $intervals"
 ((count >= 8)) || fail "only $count clicks in the 6 s after the hang"
-# On a loaded machine a click may be displaced by a few frames once, and the first one after the
-# hang may lose a few milliseconds to the server catching up (STEADY_SLACK); the faults this
-# catches are clicks 80 ms to 2 s off.
+# On a loaded machine a click may be displaced by a few frames once. The first interval after the
+# hang is judged within 40 ms: the null sink and its recorder were stopped with the server, and
+# what they record while it catches up is not exact (up to 17 ms seen); the faults this catches
+# are clicks 80 ms to 2 s off.
 odd=$(awk -v p="$PERIOD" '{
     for (i = 2; i <= NF; ++i) if ($i < p - 1 || $i > p + 1) printf "%s ", $i }' <<<"$intervals")
-far=$(awk -v p="$PERIOD" -v s=$((STEADY_SLACK * 48)) '{
+far=$(awk -v p="$PERIOD" -v s=$((40 * 48)) '{
     for (i = 1; i <= NF; ++i) if ($i < p - (i == 1 ? s : 48) || $i > p + (i == 1 ? s : 48))
         printf "%s ", $i }' <<<"$intervals")
 [[ -z $far && $(wc -w <<<"$odd") -le 2 ]] || fail "after the hang, intervals of $far$odd frames"
