@@ -19,24 +19,13 @@
 namespace platform::linux_backend {
 namespace {
 
-// PulseAudio takes from the queue only what it plays (and rewinds its sink when it must): a write
-// over the queue needs only the time to reach the server, so the queue can be long and wake us
-// seldom. It sets the sink's latency to (queue - 2 x request) / 2 for us: 10 ms here. Asking for
-// none put the sink at its 0.5 ms floor, waking the server 2000 times a second for every client.
-// pipewire-pulse takes whole periods of its graph ahead of the frame it reports as heard,
-// which cannot be written over (measured with PipeWire 0.3.65: up to 50 ms); dropping its queue
-// drops them too, and what is written next plays from the graph's next period. The first frames
-// after the drop may still be lost to the period that runs meanwhile: they are silence. Its graph
-// runs at (queue - 2 x request) / 2 for us, 20 ms here, which bounds the start. It keeps the queue
-// less that latency and asks for more once a request's worth is missing: 200 ms or more stay
-// queued. Its main thread, which takes our writes in, stood still for up to 200 ms while other
-// clients' streams were set up, and a period that then finds the queue short is lost whole
-// (docs/pipewire-lost-periods.md). The cost: a volume change is heard up to 400 ms later.
-constexpr PulseOutput::Layout kPulseAudioLayout{170'000, 75'000, false,
-                                                PulseOutput::kRate * 5 / 1000};
-constexpr PulseOutput::Layout kGraphLayout{400'000, 180'000, true, PulseOutput::kRate * 10 / 1000};
-constexpr std::array<float, PulseOutput::kRate * 10 / 1000 * PulseOutput::kChannels> kSilence{};
-static_assert(kSilence.size() == kGraphLayout.guardFrames * PulseOutput::kChannels);
+// The queue per kind of server, and the reasons for it: output_tuning.h.
+constexpr std::int64_t FramesOf(std::uint64_t us) {
+    return static_cast<std::int64_t>(us * PulseOutput::kRate / 1'000'000);
+}
+constexpr std::array<float, FramesOf(tuning::kPipeWirePulse.guardUs) * PulseOutput::kChannels>
+    kSilence{};  // what a flushing layout writes first
+static_assert(tuning::kPipeWirePulse.flush && !tuning::kPulseAudio.flush);
 constexpr int kClientNice = -10;  // a nice value is the thread's own on Linux
 constexpr int kFirstRetryMs = 100;
 constexpr int kLastRetryMs = 1000;  // a restarted server has the click back within a second
@@ -79,7 +68,8 @@ pa_sample_spec StreamFormat() {
 
 }  // namespace
 
-PulseOutput::PulseOutput(player::PlayerEngine& engine) : engine_(engine), layout_(kGraphLayout) {}
+PulseOutput::PulseOutput(player::PlayerEngine& engine)
+    : engine_(engine), layout_(tuning::kPipeWirePulse) {}
 
 // The client thread, woken by a request: no lock of ours, no allocation of ours, no logging.
 struct PulseOutput::WakeEvent {
@@ -298,7 +288,7 @@ void PulseOutput::OnServerInfo(pa_context* context, const pa_server_info* info, 
     // unknown one gets the layout that is safe on both.
     const bool pulseAudio =
         info && info->server_name && !std::strstr(info->server_name, "PipeWire");
-    out->layout_ = pulseAudio ? kPulseAudioLayout : kGraphLayout;
+    out->layout_ = pulseAudio ? tuning::kPulseAudio : tuning::kPipeWirePulse;
     out->OpenStream();
 }
 
@@ -332,7 +322,7 @@ bool PulseOutput::Report(pa_stream* stream, player::StreamReport& report) const 
     if (!layout_.flush)
         sinkUs = std::max(sinkUs, timing->configured_sink_usec);
     report.rewritableFrom =
-        static_cast<std::int64_t>(sinkUs * kRate / 1'000'000) + layout_.guardFrames;
+        static_cast<std::int64_t>(sinkUs * kRate / 1'000'000) + FramesOf(layout_.guardUs);
     return true;
 }
 
@@ -367,15 +357,15 @@ void PulseOutput::WriteOverNow() noexcept {
     if (layout_.flush) {
         // Our count goes on from the frame where the engine steps back to: after the drop, the
         // server's next frame is that one less the silence.
-        const std::int64_t sink = report.rewritableFrom - layout_.guardFrames;
+        const std::int64_t sink = report.rewritableFrom - FramesOf(layout_.guardUs);
         const std::uint32_t frames = engine_.PrepareRewrite(report.heardFrame + sink);
         if (frames > 0) {
             if (pa_operation* op = pa_stream_flush(stream_, nullptr, nullptr))
                 pa_operation_unref(op);
             skipFrames_ = 0;  // the drop sets the write position anew
             pa_stream_write(stream_, kSilence.data(),
-                            static_cast<std::size_t>(layout_.guardFrames) * kFrameBytes, nullptr, 0,
-                            PA_SEEK_RELATIVE);
+                            static_cast<std::size_t>(FramesOf(layout_.guardUs)) * kFrameBytes,
+                            nullptr, 0, PA_SEEK_RELATIVE);
             Write(stream_, std::size_t{frames} * kFrameBytes, report, 0);
             return;
         }

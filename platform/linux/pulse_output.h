@@ -2,7 +2,7 @@
 // PulseAudio, and PipeWire through pipewire-pulse, which most desktops run.
 //
 //   [x] the server's timing report with every buffer (interpolated, updated by the server)
-//   [x] a queue of 170 ms woken every 75 ms (400 and 180 on pipewire-pulse), and a start at once:
+//   [x] a long queue woken seldom (platform/linux/output_tuning.h), and a start at once:
 //       a request that cannot wait wakes the client thread, which writes over what the server
 //       has not yet taken (PulseAudio), or drops the queue and writes anew (pipewire-pulse)
 //   [x] follows the default sink and survives suspend, moves and a server restart: it reconnects
@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/linux/output_tuning.h"
 #include "platform/player/player_engine.h"
 
 struct pa_threaded_mainloop;
@@ -30,14 +31,6 @@ class PulseOutput : private player::OutputWaker {
   public:
     static constexpr std::uint32_t kRate = 48000;
     static constexpr unsigned kChannels = 2;
-
-    // The stream's queue, and what a write over it leaves alone, on one kind of server.
-    struct Layout {
-        std::uint64_t queueUs;     // what the server keeps queued for us
-        std::uint64_t requestUs;   // the least it asks for at a time
-        bool flush;                // drop the queue rather than write over it
-        std::int64_t guardFrames;  // beyond what the sink holds: left alone, or silence first
-    };
 
     // The engine renders at kRate and kChannels and must outlive Close().
     explicit PulseOutput(player::PlayerEngine& engine);
@@ -93,7 +86,7 @@ class PulseOutput : private player::OutputWaker {
     // position has yet to step over with the next write.
     std::int64_t skipFrames_ = 0;
     pa_io_event* wakeEvent_ = nullptr;
-    Layout layout_;
+    tuning::Layout layout_;
     int backoffMs_ = 0;
     bool everPlayed_ = false;
     bool priorityAsked_ = false;

@@ -12,16 +12,13 @@
 #include <climits>
 
 #include "platform/linux/monotonic_clock.h"
+#include "platform/linux/output_tuning.h"
 #include "platform/player/tick_context.h"
 
 namespace platform::linux_backend {
 namespace {
 
 constexpr std::int64_t kMs = 1'000'000;
-// The stream reports every 40-75 ms, and between reports a deadline moves only by jitter; a
-// larger move (a sink suspended or moved) is seen within this, and a tick that comes late for it
-// is written over the queue. Each look is a wake-up, which a VM makes dear.
-constexpr std::int64_t kRecheckNs = 150 * kMs;
 
 void FutexWaitUntil(std::atomic<std::uint32_t>& word, std::uint32_t seen, std::int64_t dueNs) {
     timespec until{};
@@ -155,7 +152,8 @@ void ThreadTimerService::Run() {
                 pacer_ ? pacer_->DueNs(context, now) : player::MonotonicDueNs(context);
             if (due > now) {
                 // A paced deadline moves with the stream's reports: look again now and then.
-                earliest = std::min(earliest, pacer_ ? std::min(due, now + kRecheckNs) : due);
+                earliest =
+                    std::min(earliest, pacer_ ? std::min(due, now + tuning::kRecheckNs) : due);
                 continue;
             }
             if (!pacer_) {
