@@ -2,6 +2,12 @@
 // the timer thread, the player with its output device, the wave-out volume and the shell.
 // Destroying it stops the timers, silences the player and closes the device, so no sample buffer
 // is read after it is gone.
+//  [x] Timers on a thread of their own (real-time where allowed), paced by the stream's frames
+//  [x] PlaySoundA through the player engine on one stream of the sound server (pulse_output.h)
+//  [x] waveOut volume as the player's gain, applied as the samples are rendered
+//  [ ] The stream's own volume in the server's mixer (the mixer and the slider are apart)
+//  [x] ShellExecuteW through xdg-open
+//  [ ] ALSA or JACK without a sound server: the program then runs silently
 #pragma once
 
 #include <memory>
