@@ -247,7 +247,9 @@ TEST(FileKinds, AFullDiskUnderAnInPlaceWriteKeepsTheOldRecord) {
         const fs::path data = folder / "data";
         fs::create_directories(disk);
         fs::create_directories(data);
-        ASSERT_EQ(::chown(data.c_str(), kNobody, kNobody), 0);
+        if (::geteuid() == 0) {  // the closed folder's user keeps its copies there
+            ASSERT_EQ(::chown(data.c_str(), kNobody, kNobody), 0);
+        }
         const Bytes old = Store(LongComments());
         const int status = RunInChild([&] {
             if (::unshare(CLONE_NEWNS) != 0 ||
