@@ -38,6 +38,13 @@ judge() {
     done
     out=$("$JUDGE" "$PERIOD" "$least" "${listeners[@]}") || status=$?
     log "$what: ${out//$'\n'/; }"
+    # The sanitizer slows the client thread two or three times, and on PipeWire a write that comes
+    # late costs a whole server period (docs/pipewire-lost-periods.md): there the verdict is only
+    # reported, and the normal build's run of this test judges it.
+    if ((status == 1 && SANITIZED == 1)) && [[ ${SOUND_SERVER:-} == pipewire ]]; then
+        log "$what: REPORTED, not judged in the sanitizer build on PipeWire: the program's intervals were off"
+        status=0
+    fi
     ((status != 1)) || fail "$what: the program's intervals were off (load average $(cut -d' ' -f1-3 /proc/loadavg))"
     ((status != 2)) || fail "$what: too few intervals could be judged"
 }

@@ -13,7 +13,8 @@ export LSAN_OPTIONS="suppressions=$SOURCE_DIR/tests/e2e_gui/lsan.supp${LSAN_OPTI
 # The sanitizer build looks for leaks as it ends, which takes up to a second on a busy machine: its
 # limits for ending are three times as long. The normal build is held to the limits as given.
 EXIT_SCALE=1
-if ldd "$METRONOME" 2>/dev/null | grep -q libasan; then EXIT_SCALE=3; fi
+SANITIZED=0
+if ldd "$METRONOME" 2>/dev/null | grep -q libasan; then EXIT_SCALE=3 SANITIZED=1; fi
 
 CLEANUP=()  # commands to run at the end, before the processes are ended
 
