@@ -52,8 +52,7 @@ for ((round = 1; round <= ROUNDS; ++round)); do
     ((round % 4 == 0)) && signal=TERM
     kill -s "$signal" "$PROGRAM"
     wait_exit 5000
-    kill "$keys_pid" 2>/dev/null || true
-    wait "$keys_pid" 2>/dev/null || true
+    stop_saving "$keys_pid"
 
     if cmp -s "$WORK/app/bank1.dat" "$WORK/new.dat"; then
         state=new

@@ -62,8 +62,7 @@ for ((round = 1; round <= ROUNDS; ++round)); do
     ((round % 4 == 0)) && signal=TERM
     kill -s "$signal" "$PROGRAM"
     wait_exit 5000
-    kill "$keys_pid" 2>/dev/null || true
-    wait "$keys_pid" 2>/dev/null || true
+    stop_saving "$keys_pid"
 
     [[ $(stat -c %i "$WORK/app/bank1.dat") == $(stat -c %i "$WORK/linked.dat") ]] ||
         fail "round $round: bank1.dat and its second name are two files now"

@@ -4,13 +4,30 @@
 # Recalls preset 2 (seven tabs from the tempo list), goes on to the tiny Save button (nine more)
 # and keeps pressing Enter, which opens the Save dialog and confirms preset 1 in turn.
 save_repeatedly() {
-    xdotool windowfocus --sync "$window" 2>/dev/null || return 0
-    xdotool key --delay 20 Tab Tab Tab Tab Tab Tab Tab space Tab Tab Tab Tab Tab Tab Tab Tab Tab \
-        2>/dev/null || return 0
+    # Each xdotool runs as a child that SIGTERM takes down with this shell: one left running
+    # would type its keys into the next program started.
+    local child
+    trap 'kill "$child" 2>/dev/null; exit 0' TERM
+    keystroke() {
+        xdotool "$@" 2>/dev/null &
+        child=$!
+        wait "$child"
+    }
+    keystroke windowfocus --sync "$window" || return 0
+    keystroke key --delay 20 Tab Tab Tab Tab Tab Tab Tab space Tab Tab Tab Tab Tab Tab Tab Tab Tab ||
+        return 0
     local i
     for ((i = 0; i < 40; ++i)); do
-        xdotool key --delay 15 Return 2>/dev/null || return 0
+        keystroke key --delay 15 Return || return 0
     done
+}
+# Ends save_repeatedly started in the background as $1, and the keys it was typing. A key whose
+# press went out and whose release did not stays down in the X server, and its autorepeat would
+# type into the next program: every key it types is released.
+stop_saving() {
+    kill "$1" 2>/dev/null || true
+    wait "$1" 2>/dev/null || true
+    xdotool keyup Tab space Return 2>/dev/null || true
 }
 
 start() {

@@ -35,6 +35,11 @@ trap cleanup EXIT
 
 fail() {
     echo "FAIL: $*" >&2
+    # What was on the screen, for a failure that is about windows and keys.
+    if [[ -n ${DISPLAY:-} ]]; then
+        echo "windows shown: $(xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null |
+            paste -sd '|'); focus: $(xdotool getwindowfocus getwindowname 2>/dev/null)" >&2
+    fi
     [[ -f $WORK/program.log ]] && sed 's/^/program: /' "$WORK/program.log" >&2
     exit 1
 }
