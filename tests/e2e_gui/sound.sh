@@ -7,10 +7,19 @@ PULSE=$5
 STEADY_SLACK=15
 
 # Before start_program, so that the program finds this server rather than none.
+# Sets SERVER_REALTIME to 1 when the server runs with real-time scheduling, as a desktop runs it
+# (pulse-null-sink asks for it). Without it, a moment's load makes a PipeWire graph miss periods,
+# which moves every stream in it alike: its listeners then hear the server's timing, not the
+# program's. METRONOME_E2E_REALTIME=required (CI) insists on it.
 start_sound() {
     "$PULSE" start "$WORK/pulse" || fail "no sound server"
     CLEANUP+=("\"$PULSE\" stop \"$WORK/pulse\"")
     export "$(cat "$WORK/pulse/env")"
+    SERVER_REALTIME=1
+    "$PULSE" realtime "$WORK/pulse" || SERVER_REALTIME=0
+    if ((SERVER_REALTIME == 0)) && [[ ${METRONOME_E2E_REALTIME:-} == required ]]; then
+        fail "the sound server runs without real-time scheduling (rtprio limit: $(ulimit -r))"
+    fi
 }
 
 start_recording() {
