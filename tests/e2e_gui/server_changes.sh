@@ -3,7 +3,7 @@
 # default sink changes (the stream moves there and back), and the server is restarted (the click
 # comes back by itself within 2 s). Intervals are judged one by one, to the frame: at "100 Andante"
 # in "1/4" each is 600 ms, 28800 frames at 48 kHz. The judges are listeners that were on their
-# sink before the program's stream came to it and that the server never moves: two recorders of
+# sink before the program's stream came to it and that the server never moves: three recorders of
 # each sink. Clients that join, leave or move are only the disturbance. Extra arguments: ONSET_ANALYSE
 # PULSE_NULL_SINK; SOUND_SERVER chooses the server (pulseaudio or pipewire).
 source "$(dirname "$0")/session.sh"
