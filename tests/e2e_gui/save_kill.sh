@@ -8,30 +8,10 @@ start_x
 
 ROUNDS=${SAVE_KILL_ROUNDS:-24}
 
-# A text of 255 to 65533 characters: the marker, FF and the length as a 16-bit value.
-utf16_long() {
-    local n=${#1}
-    printf '\xff\xfe\xff\xff'"$(printf '\\x%02x\\x%02x' $((n & 255)) $((n >> 8)))"
-    printf '%s' "$1" | iconv -t UTF-16LE
-}
-long_record() {
-    local comments="" line i
-    for ((i = 0; i < 700; ++i)); do
-        printf -v line 'line %04d of a long preset\r\n' "$i"
-        comments+=$line
-    done
-    le32 750; le32 0; utf16 Andante; utf16 80; le32 80; le32 16; le32 0; le32 1; le32 0
-    utf16_long "$comments"
-}
-
-mkdir -p "$WORK/app"
-cp -r "$SOURCE_DIR/sounds" "$WORK/app/"
-bank_record 1000 0 Largo 60 60 1 0 2 3 'an older preset' >"$WORK/old.dat"
-long_record >"$WORK/app/bank2.dat"
+source "$(dirname "$0")/saving.sh"
+prepare_presets 700
 
 temporaries() { find "$WORK/app" -name '.bank1.dat.tmp-*' -printf '%f\n'; }
-
-source "$(dirname "$0")/saving.sh"
 
 # The new record is what the program saves from the recalled preset 2.
 cp "$WORK/old.dat" "$WORK/app/bank1.dat"

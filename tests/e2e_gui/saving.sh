@@ -1,5 +1,6 @@
-# Shared by the tests that end the program while it saves (sourced after session.sh): the
-# program started in the scratch folder, a save made undisturbed, and saves made one after another.
+# Shared by the tests that end the program while it saves (sourced after session.sh): the scratch
+# folder with its presets, the program started in it, a save made undisturbed, and saves made one
+# after another.
 
 # Recalls preset 2 (seven tabs from the tempo list), goes on to the tiny Save button (nine more)
 # and keeps pressing Enter, which opens the Save dialog and confirms preset 1 in turn.
@@ -47,4 +48,31 @@ save_undisturbed() {
     keys "$window" Escape
     wait_exit 5000
     ((EXIT_STATUS == 0)) || fail "exit status $EXIT_STATUS"
+}
+
+# The scratch folder: the sounds, the old record of preset 1 in $WORK/old.dat, and as preset 2 a
+# record whose comments have $1 lines, long enough that a save takes a while.
+prepare_presets() {
+    mkdir -p "$WORK/app"
+    cp -r "$SOURCE_DIR/sounds" "$WORK/app/"
+    bank_record 1000 0 Largo 60 60 1 0 2 3 'an older preset' >"$WORK/old.dat"
+    long_record "$1" >"$WORK/app/bank2.dat"
+}
+
+# A text of 255 to 65533 characters: the marker, FF and the length as a 16-bit value.
+utf16_long() {
+    local n=${#1}
+    printf '\xff\xfe\xff\xff'"$(printf '\\x%02x\\x%02x' $((n & 255)) $((n >> 8)))"
+    printf '%s' "$1" | iconv -t UTF-16LE
+}
+
+# A record at "80 Andante" whose comments have $1 lines.
+long_record() {
+    local comments="" line i
+    for ((i = 0; i < $1; ++i)); do
+        printf -v line 'line %04d of a long preset\r\n' "$i"
+        comments+=$line
+    done
+    le32 750; le32 0; utf16 Andante; utf16 80; le32 80; le32 16; le32 0; le32 1; le32 0
+    utf16_long "$comments"
 }
