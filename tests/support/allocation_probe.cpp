@@ -1,0 +1,71 @@
+// Replaces the global operator new and delete of the test program that links it. The array and
+// non-throwing forms of the standard library forward to the plain ones; the aligned forms do not,
+// so they are replaced as well. The counts are plain thread_locals: nothing here allocates.
+#include "support/allocation_probe.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+namespace {
+
+std::atomic<std::size_t> g_largest{0};
+thread_local allocation_probe::Tally t_tally;
+
+void Note(std::size_t size) {
+    ++t_tally.allocations;
+    std::size_t seen = g_largest.load();
+    while (size > seen && !g_largest.compare_exchange_weak(seen, size)) {
+    }
+}
+
+void Free(void* p) {
+    if (p)
+        ++t_tally.frees;
+    std::free(p);
+}
+
+}  // namespace
+
+namespace allocation_probe {
+
+void Reset() {
+    g_largest = 0;
+}
+std::size_t Largest() {
+    return g_largest;
+}
+Tally ThreadTally() {
+    return t_tally;
+}
+
+}  // namespace allocation_probe
+
+void* operator new(std::size_t size) {
+    Note(size);
+    if (void* p = std::malloc(size ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+
+void* operator new(std::size_t size, std::align_val_t align) {
+    Note(size);
+    const auto alignment = static_cast<std::size_t>(align);
+    const std::size_t rounded = (size + alignment - 1) / alignment * alignment;
+    if (void* p = std::aligned_alloc(alignment, rounded ? rounded : alignment))
+        return p;
+    throw std::bad_alloc();
+}
+
+void operator delete(void* p) noexcept {
+    Free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    Free(p);
+}
+void operator delete(void* p, std::align_val_t) noexcept {
+    Free(p);
+}
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept {
+    Free(p);
+}
