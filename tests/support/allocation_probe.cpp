@@ -1,6 +1,6 @@
-// Replaces the global operator new and delete of the test program that links it. The array and
-// non-throwing forms of the standard library forward to the plain ones; the aligned forms do not,
-// so they are replaced as well. The counts are plain thread_locals: nothing here allocates.
+// Replaces the global operator new and delete of the test program that links it, every form: under
+// the sanitizers the runtime's own forms do not forward to the plain ones. The counts are plain
+// thread_locals: nothing here allocates.
 #include "support/allocation_probe.h"
 
 #include <atomic>
@@ -41,31 +41,69 @@ Tally ThreadTally() {
 
 }  // namespace allocation_probe
 
-void* operator new(std::size_t size) {
+namespace {
+
+void* Allocate(std::size_t size) {
     Note(size);
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
+    return std::malloc(size ? size : 1);
 }
 
-void* operator new(std::size_t size, std::align_val_t align) {
+void* AllocateAligned(std::size_t size, std::align_val_t align) {
     Note(size);
     const auto alignment = static_cast<std::size_t>(align);
     const std::size_t rounded = (size + alignment - 1) / alignment * alignment;
-    if (void* p = std::aligned_alloc(alignment, rounded ? rounded : alignment))
-        return p;
-    throw std::bad_alloc();
+    return std::aligned_alloc(alignment, rounded ? rounded : alignment);
+}
+
+template <class T>
+T* OrThrow(T* p) {
+    if (!p)
+        throw std::bad_alloc();
+    return p;
+}
+
+}  // namespace
+
+void* operator new(std::size_t size) {
+    return OrThrow(Allocate(size));
+}
+void* operator new[](std::size_t size) {
+    return OrThrow(Allocate(size));
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return Allocate(size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    return Allocate(size);
+}
+void* operator new(std::size_t size, std::align_val_t align) {
+    return OrThrow(AllocateAligned(size, align));
+}
+void* operator new[](std::size_t size, std::align_val_t align) {
+    return OrThrow(AllocateAligned(size, align));
 }
 
 void operator delete(void* p) noexcept {
     Free(p);
 }
+void operator delete[](void* p) noexcept {
+    Free(p);
+}
 void operator delete(void* p, std::size_t) noexcept {
+    Free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
     Free(p);
 }
 void operator delete(void* p, std::align_val_t) noexcept {
     Free(p);
 }
+void operator delete[](void* p, std::align_val_t) noexcept {
+    Free(p);
+}
 void operator delete(void* p, std::size_t, std::align_val_t) noexcept {
+    Free(p);
+}
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept {
     Free(p);
 }
