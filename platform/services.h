@@ -10,6 +10,9 @@ namespace platform {
 // k times its period, or when the service's pacer says (player::TickPacer: the Linux service
 // follows the sound that is heard). SetEvent returns 0 for a refused request; killing an unknown id
 // is harmless, and once KillEvent returns no callback of that timer runs any more.
+//
+// The callback runs on the service's own thread, under the real-time contract that SoundPlayer
+// states below for a Play() from it: no lock, no allocation, no I/O, no unbounded wait.
 class TimerService {
   public:
     virtual ~TimerService() = default;
@@ -23,11 +26,17 @@ class TimerService {
 
 // Plays in-memory RIFF WAVE images, one at a time: a new request or a stop ends the sound that
 // plays. Called from the GUI thread and from timer callbacks; the last request wins.
+//
+// Real-time contract: from a timer callback Play() runs on the timer thread, which may have
+// real-time priority and must keep its ticks. There it takes no lock, allocates no memory, does
+// no I/O and waits for nothing without a bound: not for the audio callback, not for the GUI
+// thread. It only checks the image, places the request and hands it on without blocking. What
+// sounds it is done elsewhere, later.
 class SoundPlayer {
   public:
     virtual ~SoundPlayer() = default;
     // image == nullptr stops the sound. Only SND_ASYNC | SND_MEMORY [| SND_LOOP] is supported.
-    virtual BOOL Play(const char* image, DWORD flags) = 0;
+    virtual BOOL Play(const char* image, DWORD flags) noexcept = 0;
 };
 
 // The wave-out device, used only for its volume: low 16 bits left, high 16 bits right.

@@ -5,7 +5,7 @@
 
 namespace platform::doubles {
 
-BOOL RecordingSoundPlayer::Play(const char* image, DWORD flags) {
+BOOL RecordingSoundPlayer::Play(const char* image, DWORD flags) noexcept {
     std::string name;
     if (!image) {
         name = "NULL";

@@ -22,7 +22,7 @@ class RecordingSoundPlayer : public SoundPlayer {
 
     RecordingSoundPlayer(CallLog& log, const FakeTimerService& clock) : log_(log), clock_(clock) {}
 
-    BOOL Play(const char* image, DWORD flags) override;
+    BOOL Play(const char* image, DWORD flags) noexcept override;
 
     // Gives recorded images readable names (for example the sample file they came from).
     void SetNamer(std::function<std::string(const char*)> namer) { namer_ = std::move(namer); }

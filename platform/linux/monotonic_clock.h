@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "platform/player/player_engine.h"
+#include "platform/player/monotonic_clock.h"
 
 namespace platform::linux_backend {
 

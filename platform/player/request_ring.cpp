@@ -8,7 +8,7 @@
 
 namespace platform::player {
 
-void RequestRing::Push(const PlayRequest& r) {
+void RequestRing::Push(const PlayRequest& r) noexcept {
     const std::uint64_t seq = head_.fetch_add(1, std::memory_order_acq_rel);
     Slot& slot = slots_[seq % kSlots];
     std::uint64_t stamp = slot.stamp.load(std::memory_order_acquire);
@@ -36,7 +36,7 @@ void RequestRing::Push(const PlayRequest& r) {
     slot.stamp.store(2 * seq + 2, std::memory_order_release);
 }
 
-RequestRing::Read RequestRing::TryRead(std::uint64_t seq, PlayRequest& out) const {
+RequestRing::Read RequestRing::TryRead(std::uint64_t seq, PlayRequest& out) const noexcept {
     const Slot& slot = slots_[seq % kSlots];
     const std::uint64_t before = slot.stamp.load(std::memory_order_acquire);
     if (before < 2 * seq + 2)

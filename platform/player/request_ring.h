@@ -28,8 +28,12 @@ class RequestRing {
   public:
     static constexpr std::size_t kSlots = 64;
 
-    // Any thread.
-    void Push(const PlayRequest& request);
+    // Any thread, the timer thread inside a tick included, under the real-time contract: no lock,
+    // no allocation, no I/O, and a wait only where a producer finds its slot still being written
+    // by another one a whole ring older (more than kSlots requests came in meanwhile). With the
+    // program's two producers that needs one of them stopped mid-write for 64 of the other's
+    // requests; the timer's side then yields until the older write ends.
+    void Push(const PlayRequest& request) noexcept;
 
     // Consumer thread only: hands each new request, oldest first, to visit(const PlayRequest&).
     template <class Visit>
@@ -50,7 +54,7 @@ class RequestRing {
 
   private:
     enum class Read { kDone, kPending, kOverwritten };
-    Read TryRead(std::uint64_t seq, PlayRequest& out) const;
+    Read TryRead(std::uint64_t seq, PlayRequest& out) const noexcept;
 
     struct Slot {
         std::atomic<std::uint64_t> stamp{0};  // 2 * seq + 1 while written, 2 * seq + 2 when done

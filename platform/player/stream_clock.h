@@ -5,6 +5,7 @@
 #pragma once
 
 #include <atomic>
+#include <cmath>
 #include <cstdint>
 
 namespace platform::player {
@@ -46,6 +47,14 @@ class StreamClock {
         // When the listener hears `at` (for a stream that advances).
         std::int64_t TimeOf(double at) const {
             return tNs + static_cast<std::int64_t>((at - static_cast<double>(frame)) / framesPerNs);
+        }
+        // The first frame that a request made at timeNs can surely still reach, `margin` frames
+        // beyond what is written (or beyond what the server took, where the output writes over
+        // the rest).
+        std::int64_t Reachable(std::int64_t timeNs, bool rewriting, std::int64_t margin) const {
+            const std::int64_t beyond =
+                rewritableFrom >= 0 && rewriting ? rewritableFrom : aheadFrames;
+            return static_cast<std::int64_t>(std::ceil(FrameAt(timeNs))) + beyond + margin;
         }
     };
     // Any thread, without waiting: a sequence lock over atomics, read again a few times while the

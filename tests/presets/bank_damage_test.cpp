@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/archive_exception.h"
-#include "tests/presets/allocation_probe.h"
+#include "support/allocation_probe.h"
 #include "tests/presets/bank_bytes.h"
 
 namespace {
