@@ -1,7 +1,7 @@
 # The desktop's media remote (MPRIS) on a private session bus: dbus-send's PlayPause starts the
 # click, which is recorded, and stops it; Play while it runs and Stop while it is off change
-# nothing; Next recalls the next saved preset, passing empty ones; On/Off in the window is
-# announced as well. dbus-monitor watches every PropertiesChanged. A second copy takes a name with
+# nothing; Next recalls the next saved preset, passing empty ones; On/Off in the window and the
+# media keys are announced as well. dbus-monitor watches every PropertiesChanged. A second copy takes a name with
 # an instance suffix.
 source "$(dirname "$0")/session.sh"
 source "$(dirname "$0")/sound.sh"
@@ -108,9 +108,27 @@ keys "$window" Return
 sleep 0.3
 [[ $(status) == Stopped ]] || fail "On/Off in the window did not stop: $(status)"
 
+# The media keys, with the window focused.
+keys "$window" XF86AudioPlay
+sleep 0.3
+[[ $(status) == Playing ]] || fail "XF86AudioPlay did not start: $(status)"
+keys "$window" XF86AudioStop
+sleep 0.3
+[[ $(status) == Stopped ]] || fail "XF86AudioStop did not stop: $(status)"
+keys "$window" XF86AudioPrev  # from "5" back past the empty ones to "2"
+sleep 0.3
+property $PLAYER Metadata | grep -q '"120 Moderato/Allegro"' ||
+    fail "XF86AudioPrev did not recall preset 2: $(property $PLAYER Metadata)"
+keys "$window" XF86AudioNext
+sleep 0.3
+property $PLAYER Metadata | grep -q '"80 Andante"' ||
+    fail "XF86AudioNext did not recall preset 5: $(property $PLAYER Metadata)"
+keys "$window" XF86AudioPlay
+sleep 0.3
+
 statuses=$(announced_statuses)
 log "announced: $statuses"
-[[ $statuses == "Playing Stopped Playing Stopped Playing Stopped " ]] ||
+[[ $statuses == "Playing Stopped Playing Stopped Playing Stopped Playing Stopped Playing Stopped " ]] ||
     fail "announced statuses: $statuses"
 grep -q '"120 Moderato/Allegro"' "$WORK/monitor.log" && grep -q '"80 Andante"' "$WORK/monitor.log" ||
     fail "the recalled tempos were not announced"
