@@ -1,8 +1,8 @@
 # The desktop's media remote (MPRIS) on a private session bus: dbus-send's PlayPause starts the
 # click, which is recorded, and stops it; Play while it runs and Stop while it is off change
 # nothing; Next recalls the next saved preset, passing empty ones; On/Off in the window and the
-# media keys are announced as well. dbus-monitor watches every PropertiesChanged. A second copy takes a name with
-# an instance suffix.
+# media keys are announced as well (dbus-monitor watches every PropertiesChanged). A second copy
+# takes a name with an instance suffix, and the bus going away leaves the program clicking.
 source "$(dirname "$0")/session.sh"
 source "$(dirname "$0")/sound.sh"
 
@@ -13,6 +13,7 @@ PLAYER=org.mpris.MediaPlayer2.Player
 start_bus() {
     dbus-daemon --session --nofork --nopidfile --print-address=3 3>"$WORK/bus-address" \
         >"$WORK/bus.log" 2>&1 &
+    BUS_DAEMON=$!
     STARTED+=($!)
     local i
     for ((i = 0; i < 100; ++i)); do
@@ -140,9 +141,17 @@ STARTED+=("$second")
 wait_name "$NAME.instance$second"
 kill "$second"
 
+# The session bus going away leaves the program running as before, saying nothing.
+kill "$BUS_DAEMON"
+sleep 0.3
+keys "$window" Return
+sleep 1.6
+keys "$window" Return
+kill -0 "$PROGRAM" 2>/dev/null || fail "the program ended with the session bus"
 keys "$window" Escape
 wait_exit 1000
 ((EXIT_STATUS == 0)) || fail "exit status $EXIT_STATUS"
+[[ ! -s $WORK/program.log ]] || fail "the program said: $(cat "$WORK/program.log")"
 
 analyse_recording
 counts=$(awk -v s="$STEADY_SLACK" '{
