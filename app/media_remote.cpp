@@ -95,6 +95,11 @@ void MediaRemote::OnRemoteCommand(platform::RemoteCommand command) {
         Act(command);
 }
 
+void MediaRemote::OnRemoteQuery() {
+    if (dialog_.AcceptsRemoteCommands())
+        Refresh();
+}
+
 void MediaRemote::Act(platform::RemoteCommand command) {
     using platform::RemoteCommand;
     switch (command) {

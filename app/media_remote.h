@@ -24,7 +24,8 @@ class MediaRemote final : public platform::RemoteListener {
     // while a box of the dialog's own is open, as a click on the window is refused.
     void Act(platform::RemoteCommand command);
     void OnRemoteCommand(platform::RemoteCommand command) override;
-    void OnRemoteQuery() override { Refresh(); }
+    // Not in the middle of a handler, whose state may be half changed.
+    void OnRemoteQuery() override;
 
     // What the remote shows for the dialog as it stands.
     static platform::RemoteState StateOf(const CMetronomeDlg& dialog);

@@ -151,7 +151,10 @@ kill -0 "$PROGRAM" 2>/dev/null || fail "the program ended with the session bus"
 keys "$window" Escape
 wait_exit 1000
 ((EXIT_STATUS == 0)) || fail "exit status $EXIT_STATUS"
-[[ ! -s $WORK/program.log ]] || fail "the program said: $(cat "$WORK/program.log")"
+# The sanitizer build's report of its suppressed leaks is not the program speaking.
+said=$(grep -v -e '^-*$' -e '^Suppressions used:' -e '^ *count  *bytes' -e '^ *[0-9][0-9]*  *[0-9]' \
+    "$WORK/program.log" || true)
+[[ -z $said ]] || fail "the program said: $said"
 
 analyse_recording
 counts=$(awk -v s="$STEADY_SLACK" '{
