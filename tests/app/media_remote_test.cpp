@@ -29,6 +29,11 @@ class RecordingBus : public platform::RemoteBus {
             listener_->OnRemoteCommand(command);
         d.Idle();
     }
+    // A question from a remote, which the bus answers from what it was last told.
+    void Query() {
+        if (listener_)
+            listener_->OnRemoteQuery();
+    }
     bool Listened() const { return listener_ != nullptr; }
     const RemoteState& Last() const { return published.back(); }
 
@@ -160,6 +165,28 @@ TEST(MediaRemote, SavingAPresetIsAnnouncedAsSomewhereToGo) {
     app.Run([&](Driver& d) {
         EXPECT_FALSE(bus.Last().canGoNext);
         SavePreset(app, d, 3);
+        EXPECT_TRUE(bus.Last().canGoNext);
+        d.Key(VK_ESCAPE);
+    });
+}
+
+TEST(MediaRemote, APresetSavedFromOutsideIsFoundWhenARemoteAsksButNotInTheMiddleOfAHandler) {
+    RecordingBus bus;
+    AppHarness app;
+    app.Run([&](Driver& d) {
+        EXPECT_FALSE(bus.Last().canGoNext);
+        WriteBank(6, ScalePreset(26, 500));  // another copy of the program saves it
+        bus.Query();
+        EXPECT_TRUE(bus.Last().canGoNext);
+        d.Click(IDC_PRESET_6);
+        EXPECT_FALSE(bus.Last().canGoNext);
+        app.ThenInNextDialog([&](Driver& s) {
+            WriteBank(8, ScalePreset(26, 500));
+            bus.Query();
+            EXPECT_FALSE(bus.Last().canGoNext);
+            s.Click(IDCANCEL);
+        });
+        d.Click(IDC_SAVE_PRESET);
         EXPECT_TRUE(bus.Last().canGoNext);
         d.Key(VK_ESCAPE);
     });
