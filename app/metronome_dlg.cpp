@@ -54,6 +54,7 @@ const ui::MessageEntry kEntries[] = {
     {WM_COMMAND, IDC_PRESET_7, BN_CLICKED, Bind<&D::OnBank7>},
     {WM_COMMAND, IDC_PRESET_8, BN_CLICKED, Bind<&D::OnBank8>},
     {WM_COMMAND, IDCANCEL, BN_CLICKED, Bind<&D::OnCancel>},
+    {WM_APPCOMMAND, 0, 0, Bind<&D::OnAppCommand>},
 };
 
 constexpr char16_t kHint[] =
@@ -145,6 +146,7 @@ BOOL CMetronomeDlg::OnInitDialog() {
     UpdateData(FALSE);
 
     LoadSampleStore();
+    remote_.Attach(platform::InstalledRemoteBus());
     return TRUE;
 }
 
@@ -187,6 +189,7 @@ void CMetronomeDlg::ReleaseDevices() {
     if (released_)
         return;
     released_ = true;
+    remote_.Detach();  // a remote's command no longer reaches a closing dialog
     CloseWaveOut();
     timeEndPeriod(1);
     timeKillEvent(m_uTimerId);

@@ -10,11 +10,13 @@
 //   tap_button.cpp       the Tap button
 //   preset_recall.cpp    the preset buttons 1 to 8
 //   preset_save.cpp      the Save button
+//   remote_control.cpp   media keys and the desktop's remote (the mapping is in media_remote.cpp)
 #pragma once
 
 #include <array>
 #include <cstdint>
 
+#include "app/media_remote.h"
 #include "platform/mmsystem.h"
 #include "presets/bank.h"
 #include "ui/control_wrappers.h"
@@ -90,6 +92,13 @@ class CMetronomeDlg : public CDialog {
     void OnBank6();
     void OnBank7();
     void OnBank8();
+    // remote_control.cpp: a media key, or the window's command for one.
+    void OnAppCommand(UINT window, LPARAM lParam);
+
+    // remote_control.cpp: the preset last recalled (1 to 8; 0 before the first recall), where Next
+    // and Previous go on from; and whether a remote's command may act now.
+    int RecalledPreset() const { return recalledPreset_; }
+    bool AcceptsRemoteCommands() const;
 
     // click_controls.cpp: the timer operations, the one way the click is started, stopped and
     // restarted.
@@ -113,6 +122,9 @@ class CMetronomeDlg : public CDialog {
   protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
+    // Every message, and then, once the outermost handler has returned, the remote learns what
+    // changed, whoever changed it.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
     // The four steps that release the wave-out device and the timer; harmless when repeated.
@@ -121,4 +133,7 @@ class CMetronomeDlg : public CDialog {
     void CloseWaveOut();
 
     bool released_ = false;
+    int recalledPreset_ = 0;
+    int handlerDepth_ = 0;
+    MediaRemote remote_{*this};
 };

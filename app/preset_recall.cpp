@@ -1,6 +1,7 @@
 // Recalling a preset: the eight preset buttons read their bank file into the preset record, copy it
 // into the dialog, show it and set the click running with it.
 #include "app/metronome_dlg.h"
+#include "app/preset_buttons.h"
 #include "audio/beat_clock.h"
 #include "platform/archive.h"
 #include "platform/file.h"
@@ -95,6 +96,7 @@ void CMetronomeDlg::LoadBank(const CString& fileName) {
         StartBeatTimer();
     }
     m_bRunning = true;
+    recalledPreset_ = PresetOfFile(fileName);
 
     ar.Close();
     file.Close();

@@ -6,6 +6,8 @@
 
 #include "app/metronome_app.h"
 #include "platform/linux/linux_services.h"
+#include "platform/linux/mpris_bus.h"
+#include "platform/remote_bus.h"
 #include "platform/services.h"
 #include "platform/termination.h"
 #include "res/resources.h"
@@ -37,7 +39,18 @@ int main(int /*argc*/, char** argv) {
                                         platform::CatchTerminationSignals());
     platform::linux_backend::LinuxServices services;
     platform::Install(services.Get());
+    // The desktop's media remote (MPRIS), in FLTK's loop; without a session bus it stays silent.
+    platform::linux_backend::MprisBus remote(
+        {"VorlaMetronome", "Vorla Metronome", "example.vorla.Metronome"});
+    remote.OnInterestChange([&remote](platform::linux_backend::MprisBus::Interest interest) {
+        ui::fltk::FltkBackend::WatchFd(
+            remote.Fd(), interest.read, interest.write,
+            [](int, void* bus) { static_cast<platform::linux_backend::MprisBus*>(bus)->Process(); },
+            &remote);
+    });
+    platform::InstallRemoteBus(&remote);
     theApp.InitInstance();
+    platform::InstallRemoteBus(nullptr);
     platform::Install({});  // no platform call may reach the services once they are gone
     return 0;
 }

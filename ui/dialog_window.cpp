@@ -6,6 +6,24 @@
 #include "ui/window.h"
 
 namespace ui {
+namespace {
+
+UINT MediaKeyCommand(UINT vk) {
+    switch (vk) {
+        case VK_MEDIA_PLAY_PAUSE:
+            return APPCOMMAND_MEDIA_PLAY_PAUSE;
+        case VK_MEDIA_STOP:
+            return APPCOMMAND_MEDIA_STOP;
+        case VK_MEDIA_NEXT_TRACK:
+            return APPCOMMAND_MEDIA_NEXTTRACK;
+        case VK_MEDIA_PREV_TRACK:
+            return APPCOMMAND_MEDIA_PREVIOUSTRACK;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
 
 DialogWindow::DialogWindow(const DialogTemplate& t, MessageTarget& object, DialogWindow* owner)
     : template_(t), object_(object), owner_(owner) {
@@ -131,6 +149,11 @@ bool DialogWindow::KeyDown(UINT vk, unsigned modifiers) {
         return false;
     if (vk == VK_F4 && modifiers == kAlt) {
         UserSystemCommand(SC_CLOSE);
+        return true;
+    }
+    // Media keys go to the window as commands, whichever control has the focus, as on Windows.
+    if (const UINT command = MediaKeyCommand(vk)) {
+        Send(WM_APPCOMMAND, 0, static_cast<LPARAM>(command) << 16);
         return true;
     }
     if (vk == VK_F1) {

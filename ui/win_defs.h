@@ -23,6 +23,12 @@ constexpr UINT WM_COPY = 0x0301;
 constexpr UINT WM_PASTE = 0x0302;
 constexpr UINT WM_CLEAR = 0x0303;
 constexpr UINT WM_UNDO = 0x0304;
+// A media key or a remote's command; the command is in the high word of lParam.
+constexpr UINT WM_APPCOMMAND = 0x0319;
+constexpr UINT APPCOMMAND_MEDIA_NEXTTRACK = 11;
+constexpr UINT APPCOMMAND_MEDIA_PREVIOUSTRACK = 12;
+constexpr UINT APPCOMMAND_MEDIA_STOP = 13;
+constexpr UINT APPCOMMAND_MEDIA_PLAY_PAUSE = 14;
 
 // Notifications.
 constexpr UINT BN_CLICKED = 0;
@@ -148,6 +154,10 @@ constexpr UINT VK_INSERT = 0x2D;
 constexpr UINT VK_DELETE = 0x2E;
 constexpr UINT VK_F1 = 0x70;
 constexpr UINT VK_F4 = 0x73;
+constexpr UINT VK_MEDIA_NEXT_TRACK = 0xB0;
+constexpr UINT VK_MEDIA_PREV_TRACK = 0xB1;
+constexpr UINT VK_MEDIA_STOP = 0xB2;
+constexpr UINT VK_MEDIA_PLAY_PAUSE = 0xB3;
 
 struct RECT {
     LONG left, top, right, bottom;

@@ -2,8 +2,9 @@
 # program says once that it runs silently, however often it looks for a server, and still runs.
 source "$(dirname "$0")/session.sh"
 
-# No server anywhere the library looks: no address, no runtime folder, and a home that is a file.
+# No server anywhere the libraries look: no address, no runtime folder, and a home that is a file.
 unset PULSE_SERVER PULSE_RUNTIME_PATH XDG_RUNTIME_DIR XDG_CONFIG_HOME PULSE_CLIENTCONFIG
+unset DBUS_SESSION_BUS_ADDRESS  # nor a session bus: the media remote is absent and silent
 touch "$WORK/home"
 export HOME=$WORK/home
 

@@ -52,6 +52,17 @@ void FltkBackend::EndLoopsWhen(bool (*requested)(), int wakeFd) {
             nullptr);
 }
 
+void FltkBackend::WatchFd(int fd, bool read, bool write, void (*ready)(int fd, void* data),
+                          void* data) {
+    if (fd < 0)
+        return;
+    Fl::remove_fd(fd);
+    if (read)
+        Fl::add_fd(fd, FL_READ, ready, data);
+    if (write)
+        Fl::add_fd(fd, FL_WRITE, ready, data);
+}
+
 bool FltkBackend::EndRequested() {
     return g_endRequested && g_endRequested();
 }

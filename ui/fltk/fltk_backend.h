@@ -6,6 +6,8 @@
 //  [x] The system menu, minimising with the program's icon, the window icons
 //  [x] The X clipboard (CLIPBOARD) and selection (PRIMARY), pasting by middle click
 //  [x] Ending every modal loop as Escape does on a logout or Ctrl+C (EndLoopsWhen)
+//  [x] The platform's descriptors in the loop (WatchFd): the desktop's media remote
+//  [x] Media keys (XF86AudioPlay, Stop, Next, Prev) while a window has the focus
 //  [ ] Wayland without XWayland
 //  [ ] Accessibility (screen readers)
 #pragma once
@@ -46,6 +48,12 @@ class FltkBackend : public Backend {
     // `wakeFd`, when not -1, becomes readable when it may have turned true, so that the loop
     // notices at once. `requested` is called on the GUI thread only.
     static void EndLoopsWhen(bool (*requested)(), int wakeFd);
+
+    // Calls `ready` on the GUI thread, from every loop (modal ones too), while `fd` is readable
+    // (`read`) or writable (`write`). A later call for the same fd replaces what is watched;
+    // neither flag stops watching it.
+    static void WatchFd(int fd, bool read, bool write, void (*ready)(int fd, void* data),
+                        void* data);
     static bool EndRequested();
 };
 

@@ -46,6 +46,14 @@ UINT VirtualKey(int key) {
             return VK_F1;
         case FL_F + 4:
             return VK_F4;
+        case FL_Media_Play:  // XF86AudioPlay: most keyboards have one key to start and stop
+            return VK_MEDIA_PLAY_PAUSE;
+        case FL_Media_Stop:
+            return VK_MEDIA_STOP;
+        case FL_Media_Next:
+            return VK_MEDIA_NEXT_TRACK;
+        case FL_Media_Prev:
+            return VK_MEDIA_PREV_TRACK;
         default:
             break;
     }

@@ -307,6 +307,12 @@ native::Handle DialogView::DragIcon() {
 }
 
 bool DialogView::KeyDown(native::Handle target, unsigned vk) {
+    // Media keys act on the dialog whichever control has the focus, as they do on other desktops.
+    if (vk == VK_MEDIA_PLAY_PAUSE || vk == VK_MEDIA_STOP || vk == VK_MEDIA_NEXT_TRACK ||
+        vk == VK_MEDIA_PREV_TRACK) {
+        window_.KeyDown(vk, kNoModifier);
+        return true;
+    }
     // Arrows in a radio group choose the next radio: the framework's behaviour, not the dialog
     // manager's, which would only move the focus among owner-managed buttons.
     Control* c = ControlOf(target);

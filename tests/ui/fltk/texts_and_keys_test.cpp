@@ -44,6 +44,11 @@ TEST(KeyMap, KeysAndModifiersBecomeVirtualKeys) {
     EXPECT_EQ(ToKeyStroke(FL_Insert, FL_SHIFT).vk, VK_INSERT);
     EXPECT_EQ(ToKeyStroke(FL_Delete, 0).vk, VK_DELETE);
     EXPECT_EQ(ToKeyStroke(FL_Print, 0).vk, 0u);
+    // X's media keys (XF86AudioPlay, Stop, Next, Prev).
+    EXPECT_EQ(ToKeyStroke(FL_Media_Play, 0).vk, VK_MEDIA_PLAY_PAUSE);
+    EXPECT_EQ(ToKeyStroke(FL_Media_Stop, 0).vk, VK_MEDIA_STOP);
+    EXPECT_EQ(ToKeyStroke(FL_Media_Next, 0).vk, VK_MEDIA_NEXT_TRACK);
+    EXPECT_EQ(ToKeyStroke(FL_Media_Prev, 0).vk, VK_MEDIA_PREV_TRACK);
     // Lock keys are no modifiers.
     EXPECT_EQ(ToKeyStroke(FL_Escape, FL_NUM_LOCK | FL_CAPS_LOCK).modifiers, unsigned{kNoModifier});
 }
