@@ -11,7 +11,7 @@ start_recording
 start_x
 
 # A private session bus, and on it the accessibility bus launcher, as a desktop has them.
-dbus-daemon --session --nofork --print-address=3 3>"$WORK/bus" 2>"$WORK/bus.log" &
+dbus-daemon --session --nofork --print-address=3 3>"$WORK/bus" >"$WORK/bus.log" 2>&1 &
 STARTED+=($!)
 for ((i = 0; i < 100; ++i)); do
     [[ -s $WORK/bus ]] && break

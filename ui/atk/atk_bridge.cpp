@@ -213,7 +213,16 @@ class Bridge : public AccessibleListener {
     }
 
   private:
-    static void ConnectLater(void* self) { static_cast<Bridge*>(self)->Connect(); }
+    // A connection may wait for the bus to start its services: only once the window has been
+    // mapped and painted, which takes FLTK's loop a few passes (map, expose, paint).
+    static void ConnectLater(void* self) {
+        auto* bridge = static_cast<Bridge*>(self);
+        if (++bridge->passes_ < kPassesBeforeConnecting)
+            Fl::add_timeout(0.0, ConnectLater, self);
+        else
+            bridge->Connect();
+    }
+    static constexpr int kPassesBeforeConnecting = 3;
 
     void Connect() {
         auto* util = static_cast<AtkUtilClass*>(g_type_class_ref(ATK_TYPE_UTIL));
@@ -249,6 +258,7 @@ class Bridge : public AccessibleListener {
     }
 
     bool connected_ = false;
+    int passes_ = 0;
     std::vector<std::pair<DialogWindow*, AtkObject*>> windows_;
     std::list<std::pair<AccessibleAlert, AtkObject*>> alerts_;  // stable addresses
     std::map<AtkObject*, int> lastRow_;
