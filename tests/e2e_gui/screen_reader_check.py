@@ -162,6 +162,28 @@ def on_focus(event):
 def tab_through():
     focused.clear()  # the reports of what came before, delivered as the loop started
     subprocess.run(["xdotool", "key", "--delay", "80"] + ["Tab"] * 17, check=True)
+    GLib.timeout_add(1500, type_tempo)
+    return False
+
+
+# Typing a tempo: the tempo name's text changes, and is read whole.
+names = []
+
+
+def on_text(event):
+    try:
+        if event.source.name == "Tempo name" and event.type.endswith("insert"):
+            names.append(event.any_data)
+    except GLib.GError:
+        pass
+
+
+def type_tempo():
+    by_name["No fixed scale"].queryAction().doAction(0)
+    time.sleep(0.3)
+    tempo_edit.queryComponent().grabFocus()
+    time.sleep(0.3)
+    subprocess.run(["xdotool", "key", "--delay", "80", "ctrl+a", "1", "2", "0"], check=True)
     GLib.timeout_add(1500, lambda: pyatspi.Registry.stop())
     return False
 
@@ -170,11 +192,13 @@ subprocess.run(["xdotool", "windowfocus", "--sync", window], check=True)
 tempo_list.queryComponent().grabFocus()
 check(wait_for(lambda: "focused" in states(tempo_list)), "the tempo list grabbed the focus")
 pyatspi.Registry.registerEventListener(on_focus, "object:state-changed:focused")
+pyatspi.Registry.registerEventListener(on_text, "object:text-changed")
 GLib.timeout_add(1000, tab_through)
 pyatspi.Registry.start()
 # A radio group is one stop, at its checked button.
 order = ["On/Off", "Rim", "1/4", "Volume level", "Tap", "No fixed scale",
          "2", "3", "4", "5", "6", "1", "7", "8", "Comments", "Save", "Tempo"]
-check(focused == order, "Tab gives focus events in tab order: %s" % focused)
+check(focused[:len(order)] == order, "Tab gives focus events in tab order: %s" % focused)
+check(names == ["Largo", "Moderato/Allegro"], "typing 120 names the tempo: %s" % names)
 
 sys.exit(1 if failures else 0)

@@ -38,7 +38,8 @@ const gchar* ToolkitVersion() {
 // The bridge's complaints when a bus goes away are not the user's business.
 void Quiet(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
 
-// Where the inserted and the removed part of a text lie, in characters.
+// Where the inserted and the removed part of a text lie, in characters: what was typed or deleted
+// at one place, or else the whole text replaced.
 struct TextEdit {
     int at;
     std::string removed, inserted;
@@ -53,6 +54,8 @@ TextEdit Difference(const std::u16string& before, const std::u16string& after) {
     while (tail < before.size() - head && tail < after.size() - head &&
            before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
         ++tail;
+    if (head + tail < before.size() && head + tail < after.size())
+        head = tail = 0;  // a replacement (a new tempo name) is read whole, not in pieces
     const CString removed(before.substr(head, before.size() - head - tail));
     const CString inserted(after.substr(head, after.size() - head - tail));
     const std::string removedUtf8 = removed.ToUtf8(), insertedUtf8 = inserted.ToUtf8();
