@@ -2,8 +2,7 @@
 # AT-SPI (python3-pyatspi): the whole tree against the templates, On/Off's action starting the
 # click (recorded), a radio's action stored by a save, the slider's value, the alert of an empty
 # preset, the focus events of Tab in tab order, and the tempo name read as a typed tempo renames
-# it. Extra arguments: ONSET_ANALYSE
-# PULSE_NULL_SINK (tools of the audio harness).
+# it. Extra arguments: ONSET_ANALYSE PULSE_NULL_SINK (tools of the audio harness).
 source "$(dirname "$0")/session.sh"
 source "$(dirname "$0")/sound.sh"
 PYTHON=/usr/bin/python3  # Debian's, which has pyatspi
