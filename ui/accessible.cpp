@@ -230,7 +230,6 @@ AccessibleAlert DescribeMessageBox(const CString& text, const CString& caption, 
     label.states = shown;
     label.hasText = true;
     label.text = text;
-    label.labelFor = 1;
     alert.children.push_back(label);
 
     AccessibleNode ok;

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <list>
 #include <map>
 #include <string>
@@ -273,7 +274,11 @@ bool AtSpiBridge::BusReachable() {
         if (value && *value)
             return true;
     }
-    return false;
+    // A user bus at its standard place, which D-Bus finds without being told.
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    std::error_code error;
+    return runtime && *runtime &&
+           std::filesystem::is_socket(std::filesystem::path(runtime) / "bus", error);
 }
 
 AtSpiBridge::AtSpiBridge() {

@@ -25,7 +25,8 @@ class AtSpiBridge {
     AtSpiBridge(const AtSpiBridge&) = delete;
     AtSpiBridge& operator=(const AtSpiBridge&) = delete;
 
-    // A session bus or an accessibility bus is named in the environment.
+    // A session bus or an accessibility bus is named in the environment, or a user bus is at
+    // its standard place.
     static bool BusReachable();
 
   private:
