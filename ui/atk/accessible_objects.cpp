@@ -68,10 +68,11 @@ AccessibleNode Model(const NodeData& d) {
             if (Control* c = ControlOf(d))
                 return DescribeControl(*c);
             return AccessibleNode{};
-        case Kind::Alert:
-            return d.place.alert->window;
+        case Kind::Alert:  // the alert's model goes with the box: not read once it closed
+            return Live(d) ? d.place.alert->window : AccessibleNode{};
         case Kind::AlertPart:
-            return d.place.alert->children[static_cast<std::size_t>(d.place.part)];
+            return Live(d) ? d.place.alert->children[static_cast<std::size_t>(d.place.part)]
+                           : AccessibleNode{};
         case Kind::Application:
             break;
     }

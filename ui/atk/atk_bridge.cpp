@@ -211,9 +211,12 @@ class Bridge : public AccessibleListener {
         const gint index = IndexOf(object);
         g_signal_emit_by_name(object, "deactivate");
         g_signal_emit_by_name(object, "destroy");
+        // Defunct before its model goes: a reader that asks now is told nothing stale.
+        g_object_ref(object);
+        CloseObject(object);
         alerts_.pop_back();
         g_signal_emit_by_name(g_root, "children-changed::remove", index, object);
-        CloseObject(object);
+        g_object_unref(object);
     }
 
   private:
