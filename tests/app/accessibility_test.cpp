@@ -196,7 +196,10 @@ TEST(Accessibility, TheAboutBoxAndTheSaveDialogAreNamedToo) {
 TEST(Accessibility, ActionsHaveTheEffectsOfAClick) {
     AppHarness app;
     app.Run([&](Driver& d) {
-        EXPECT_EQ(d.Accessible(IDC_ONOFF).actions, (std::vector<const char*>{"press"}));
+        const auto actions = d.Accessible(IDC_ONOFF).actions;
+        ASSERT_EQ(actions.size(), 1u);
+        EXPECT_STREQ(actions[0], "press");
+        EXPECT_STREQ(d.Accessible(IDC_SOUND_RIM).actions.at(0), "click");
         EXPECT_TRUE(d.AccessibleAction(IDC_ONOFF));
         app.Advance(600);
         EXPECT_TRUE(d.AccessibleAction(IDC_ONOFF));
