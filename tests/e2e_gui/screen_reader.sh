@@ -36,8 +36,15 @@ log "window mapped $(($(now_ms) - STARTED_AT_MS)) ms after start"
 keys "$window" Escape
 wait_exit 2000
 ((EXIT_STATUS == 0)) || fail "exit status $EXIT_STATUS"
-[[ ! -s $WORK/program.log ]] || fail "the program printed: $(cat "$WORK/program.log")"
+# Nothing of its own; the sanitizer build's leak check reports the suppressions it used.
+said=$(sed '/^-*$/d; /^Suppressions used:/d; /^ *count *bytes template/d; /^ *[0-9]\+ \+[0-9]\+ /d' \
+    "$WORK/program.log")
+[[ -z $said ]] || fail "the program printed: $said"
 analyse_recording
-# On/Off's action ran for about 1.5 s with "1/4": accents 600 ms apart.
-[[ $PATTERN == AA || $PATTERN == AAA ]] || fail "On/Off's action: expected 2 or 3 accents, heard $PATTERN"
+# On/Off's action ran for about 1.5 s with "1/4": accents 600 ms apart, the last perhaps cut off
+# by the second action.
+[[ $PATTERN =~ ^AA.?$ ]] || fail "On/Off's action: expected 2 or 3 clicks, accents, heard $PATTERN"
+for ms in $INTERVALS; do
+    near "$ms" 600 80 || fail "On/Off's action: an interval of $ms ms"
+done
 log "ok"
