@@ -11,6 +11,7 @@
 #include "platform/services.h"
 #include "platform/termination.h"
 #include "res/resources.h"
+#include "ui/atk/atk_bridge.h"
 #include "ui/fltk/fltk_backend.h"
 #include "ui/win_app.h"
 
@@ -34,6 +35,8 @@ int main(int /*argc*/, char** argv) {
     }
     ui::InstallResources(res::Table());
     ui::fltk::FltkBackend backend;
+    // Screen readers: the dialogs on the desktop's accessibility bus, where there is one.
+    ui::atk::AtSpiBridge accessibility;
     // A logout or Ctrl+C ends the program as Escape does, with status 0.
     ui::fltk::FltkBackend::EndLoopsWhen(platform::TerminationRequested,
                                         platform::CatchTerminationSignals());

@@ -1,5 +1,6 @@
 // Dialog templates 100 (About box), 102 (main dialog) and 142 (Save User Preset): every control in
-// template order with its id, class, caption, style and rectangle in dialog units.
+// template order with its id, class, caption, style and rectangle in dialog units, and the name a
+// screen reader gives the controls that no text names.
 #include "res/resource_ids.h"
 #include "res/resources.h"
 #include "tempo/tempo_scale.h"
@@ -15,7 +16,7 @@ constexpr DWORD kPush = BS_PUSHBUTTON | WS_TABSTOP;
 
 const ControlTemplate kMainControls[] = {
     {IDC_TEMPO_LIST, ControlClass::ComboBox, nullptr, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
-     26, 7, 106, 275},
+     26, 7, 106, 275, 0, u"Tempo"},
     {IDC_ONOFF, ControlClass::Button, u"On/Off", BS_DEFPUSHBUTTON | WS_TABSTOP, 140, 7, 33, 23},
     {IDC_SOUND_FRAME, ControlClass::Button, u"Click sound && Volume level", BS_GROUPBOX, 26, 77,
      106, 47},
@@ -37,14 +38,14 @@ const ControlTemplate kMainControls[] = {
     {IDC_SIGNATURE_5_8, ControlClass::Button, u"5/8", kRadio, 173, 94, 24, 10},
     {IDC_SIGNATURE_6_8, ControlClass::Button, u"6/8", kRadio, 173, 106, 24, 10},
     {IDC_VOLUME, ControlClass::Trackbar, nullptr, TBS_HORZ | TBS_NOTICKS | TBS_BOTH | WS_TABSTOP,
-     40, 111, 77, 10},
+     40, 111, 77, 10, 0, u"Volume level"},
     {IDC_TAP, ControlClass::Button, u"Tap", kPush, 177, 7, 25, 23},
     {IDC_NO_FIXED_SCALE, ControlClass::Button, u"No fixed scale", BS_AUTOCHECKBOX | WS_TABSTOP, 69,
      25, 56, 10},
     {IDC_TEMPO_VALUE, ControlClass::Edit, nullptr,
-     WS_BORDER | WS_GROUP | WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL, 26, 7, 19, 12},
+     WS_BORDER | WS_GROUP | WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL, 26, 7, 19, 12, 0, u"Tempo"},
     {IDC_TEMPO_NAME, ControlClass::Edit, nullptr,
-     WS_BORDER | WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL, 49, 7, 83, 12},
+     WS_BORDER | WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL, 49, 7, 83, 12, 0, u"Tempo name"},
     {IDC_PRESET_2, ControlClass::Button, u"2", kPush, 7, 22, 12, 13},
     {IDC_PRESET_3, ControlClass::Button, u"3", kPush, 7, 36, 12, 13},
     {IDC_PRESET_4, ControlClass::Button, u"4", kPush, 7, 51, 12, 13},
@@ -56,7 +57,7 @@ const ControlTemplate kMainControls[] = {
     {IDC_COMMENTS, ControlClass::Edit, nullptr,
      ES_MULTILINE | ES_CENTER | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_BORDER |
          WS_TABSTOP,
-     26, 40, 106, 36},
+     26, 40, 106, 36, 0, u"Comments"},
     {IDC_SAVE_PRESET, ControlClass::Button, nullptr, kPush, 33, 27, 6, 6},
     {-1, ControlClass::Static, u"Save", SS_LEFT | WS_GROUP, 42, 26, 18, 8},
 };

@@ -61,6 +61,7 @@ void Control::Changed() {
     Invalidate();
     if (WindowView* view = parent_.View())
         view->Update(index_);
+    parent_.AccessibleChanged(index_);
 }
 
 void Control::Notify(UINT code) {

@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "base/exception.h"
+#include "ui/accessible_events.h"
 #include "ui/data_exchange.h"
 #include "ui/win_app.h"
 #include "ui/window.h"
@@ -231,7 +232,15 @@ int CWnd::MessageBox(const char16_t* text, const char16_t* caption, UINT type) {
     if (!owner)
         if (ui::Window* w = Window(); w && !w->IsDialog())
             owner = &static_cast<ui::Control*>(w)->Parent();
-    return backend->MessageBox(owner, CString(text ? text : u""), title, type);
+    const CString body(text ? text : u"");
+    ui::AccessibleListener* listener = ui::CurrentAccessibleListener();
+    if (!listener)
+        return backend->MessageBox(owner, body, title, type);
+    const ui::AccessibleAlert alert = ui::DescribeMessageBox(body, title, type);
+    listener->AlertOpened(alert);
+    const int answer = backend->MessageBox(owner, body, title, type);
+    listener->AlertClosed(alert);
+    return answer;
 }
 
 void CWnd::WinHelp(DWORD_PTR /*data*/, UINT /*command*/) {}

@@ -47,9 +47,11 @@ std::intptr_t CDialog::DoModal() {
         if (window_->View())
             window_->View()->Show(true);
         window_->Invalidate();
+        window_->AccessibleOpened();
         backend->RunModalLoop(*window_);
     }
     const int result = window_->ModalResult();
+    window_->AccessibleClosing();
 
     if (window_->View())
         window_->View()->Show(false);

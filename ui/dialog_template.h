@@ -18,6 +18,8 @@ struct ControlTemplate {
     DWORD style;              // WS_CHILD | WS_VISIBLE are implied
     short x, y, cx, cy;       // dialog units
     UINT iconId = 0;          // for SS_ICON statics
+    // The name a screen reader gives a control that neither its text nor a label names.
+    const char16_t* accessibleName = nullptr;
 };
 
 struct InitialData {

@@ -2,6 +2,7 @@
 // and the modal state, once for every backend.
 #include <algorithm>
 
+#include "ui/accessible_events.h"
 #include "ui/button_control.h"
 #include "ui/window.h"
 
@@ -55,6 +56,7 @@ LRESULT DialogWindow::Send(UINT message, WPARAM wParam, LPARAM lParam) {
 void DialogWindow::Changed() {
     if (view_)
         view_->Update(-1);
+    AccessibleChanged(-1);
 }
 
 Control* DialogWindow::FindControl(int id) const {
@@ -79,6 +81,10 @@ void DialogWindow::SetFocus(Control* control) {
         if (control)
             view_->Update(control->Index());
     }
+    if (old)
+        AccessibleChanged(old->Index());
+    if (control)
+        AccessibleChanged(control->Index());
 }
 
 std::vector<ButtonControl*> DialogWindow::RadioGroup(const Control& control) const {
@@ -236,6 +242,28 @@ void DialogWindow::NotifyFromControl(Control& control, UINT code) {
         return;  // sent by SliderControl::Paint with its drawing record
     Send(WM_COMMAND, MakeWParam(static_cast<WORD>(control.Id()), static_cast<WORD>(code)),
          reinterpret_cast<LPARAM>(static_cast<HWND>(&control)));
+}
+
+void DialogWindow::AccessibleOpened() {
+    if (AccessibleListener* listener = CurrentAccessibleListener()) {
+        accessible_ = std::make_unique<AccessibleTracker>(*this);
+        listener->WindowOpened(*this);
+    }
+}
+
+void DialogWindow::AccessibleClosing() {
+    if (!accessible_)
+        return;
+    accessible_.reset();
+    if (AccessibleListener* listener = CurrentAccessibleListener())
+        listener->WindowClosing(*this);
+}
+
+void DialogWindow::AccessibleChanged(int index) {
+    if (!accessible_)
+        return;
+    if (AccessibleListener* listener = CurrentAccessibleListener())
+        accessible_->Refresh(*this, index, *listener);
 }
 
 }  // namespace ui

@@ -17,6 +17,7 @@
 
 namespace ui {
 
+class AccessibleTracker;
 class ButtonControl;
 class DialogWindow;
 
@@ -188,6 +189,12 @@ class DialogWindow : public Window {
     // Called by controls: hands a notification to the dialog object.
     void NotifyFromControl(Control& control, UINT code);
 
+    // The accessibility listener's view of the window: from its opening to its closing, every
+    // change of control `index` (-1: the window) is compared and reported.
+    void AccessibleOpened();
+    void AccessibleClosing();
+    void AccessibleChanged(int index);
+
   protected:
     void Changed() override;
 
@@ -207,6 +214,7 @@ class DialogWindow : public Window {
     int paintedX_ = 0, paintedY_ = 0;
     bool modalEnded_ = false;
     int modalResult_ = 0;
+    std::unique_ptr<AccessibleTracker> accessible_;
 };
 
 // Messages posted for later, handled when the modal loop is idle.

@@ -21,6 +21,30 @@ void Driver::Idle() {
     DispatchPostedMessages();
 }
 
+bool Driver::AccessibleAction(int id, int action) {
+    const bool taken = DoAccessibleAction(Item(id), action);
+    Idle();
+    return taken;
+}
+
+bool Driver::AccessibleSelectRow(int id, int row) {
+    const bool taken = SelectAccessibleRow(Item(id), row);
+    Idle();
+    return taken;
+}
+
+bool Driver::AccessibleSetValue(int id, int value) {
+    const bool taken = SetAccessibleValue(Item(id), value);
+    Idle();
+    return taken;
+}
+
+bool Driver::AccessibleFocus(int id) {
+    const bool taken = GrabAccessibleFocus(Item(id));
+    Idle();
+    return taken;
+}
+
 void Driver::Click(int id) {
     if (window_.IsEnabled())
         Item(id).UserClick();

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "ui/accessible.h"
 #include "ui/button_control.h"
 #include "ui/edit_control.h"
 #include "ui/list_control.h"
@@ -49,8 +50,16 @@ class Driver {
     // Opens the system menu and chooses the item whose access key is `key`; false if none has it.
     bool ChooseSystemMenuItem(char16_t key);
     void Idle();
+    // What a screen reader does: an action by number, a row chosen through the selection
+    // interface, a slider's value set, the focus grabbed. Each returns whether it was taken.
+    bool AccessibleAction(int id, int action = 0);
+    bool AccessibleSelectRow(int id, int row);
+    bool AccessibleSetValue(int id, int value);
+    bool AccessibleFocus(int id);
 
-    // What the dialog shows.
+    // What the dialog shows, and what a screen reader is told of it.
+    AccessibleNode Accessible(int id) const { return DescribeControl(Item(id)); }
+    AccessibleNode AccessibleWindow() const { return DescribeWindow(window_); }
     Control& Item(int id) const;
     // The control as its kind; std::logic_error when it is another kind.
     ButtonControl& Button(int id) const { return Item(id).As<ButtonControl>(); }
