@@ -37,6 +37,13 @@ int main(int /*argc*/, char** argv) {
                                         platform::CatchTerminationSignals());
     platform::linux_backend::LinuxServices services;
     platform::Install(services.Get());
+    // A change of the volume in the desktop's mixer moves the slider.
+    ui::fltk::FltkBackend::WatchDescriptor(
+        services.VolumeNoticeFd(),
+        [](void* s) {
+            static_cast<platform::linux_backend::LinuxServices*>(s)->DeliverVolumeNotice();
+        },
+        &services);
     theApp.InitInstance();
     platform::Install({});  // no platform call may reach the services once they are gone
     return 0;

@@ -8,6 +8,7 @@
 
 #include <condition_variable>
 #include <cstdlib>
+#include <list>
 #include <mutex>
 #include <thread>
 
@@ -50,6 +51,25 @@ void FltkBackend::EndLoopsWhen(bool (*requested)(), int wakeFd) {
                     EscapeGrabbingPopup();
             },
             nullptr);
+}
+
+void FltkBackend::WatchDescriptor(int fd, void (*ready)(void* context), void* context) {
+    if (fd < 0 || !ready)
+        return;
+    struct Watch {
+        void (*ready)(void*);
+        void* context;
+    };
+    // Kept for the whole run, as FLTK keeps the descriptor.
+    static std::list<Watch> watches;
+    Watch* watch = &watches.emplace_back(Watch{ready, context});
+    Fl::add_fd(
+        fd, FL_READ,
+        [](FL_SOCKET, void* data) {
+            auto* w = static_cast<Watch*>(data);
+            w->ready(w->context);
+        },
+        watch);
 }
 
 bool FltkBackend::EndRequested() {

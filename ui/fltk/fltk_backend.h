@@ -47,6 +47,10 @@ class FltkBackend : public Backend {
     // notices at once. `requested` is called on the GUI thread only.
     static void EndLoopsWhen(bool (*requested)(), int wakeFd);
     static bool EndRequested();
+
+    // From then on `ready(context)` runs on the GUI thread, in the loop, whenever `fd` (when not
+    // -1) is readable; it must empty the descriptor.
+    static void WatchDescriptor(int fd, void (*ready)(void* context), void* context);
 };
 
 }  // namespace ui::fltk
