@@ -23,6 +23,7 @@ const ui::MessageEntry kEntries[] = {
     {WM_COMMAND, IDC_ONOFF, BN_CLICKED, Bind<&D::OnOnOff>},
     {WM_COMMAND, IDC_TEMPO_LIST, CBN_SELCHANGE, Bind<&D::OnSelchangeTempo>},
     {WM_NOTIFY, IDC_VOLUME, NM_CUSTOMDRAW, Bind<&D::OnCustomdrawVolume>},
+    {WM_VOLUME_CHANGED_OUTSIDE, 0, 0, Bind<&D::OnVolumeChangedOutside>},
     {WM_COMMAND, IDC_SOUND_METRONOME, BN_CLICKED, Bind<&D::OnSaveState>},
     {WM_COMMAND, IDC_SOUND_DIGITAL, BN_CLICKED, Bind<&D::OnSaveState>},
     {WM_COMMAND, IDC_SOUND_HIHAT, BN_CLICKED, Bind<&D::OnSaveState>},

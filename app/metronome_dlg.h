@@ -22,6 +22,9 @@
 #include "ui/control_wrappers.h"
 #include "ui/dialog.h"
 
+// Posted to the dialog when the desktop's mixer changed the output volume.
+inline constexpr UINT WM_VOLUME_CHANGED_OUTSIDE = WM_APP + 0x10;
+
 class CMetronomeDlg : public CDialog {
   public:
     explicit CMetronomeDlg(CWnd* parent = nullptr);
@@ -74,6 +77,7 @@ class CMetronomeDlg : public CDialog {
     void OnEighthSignature();
     // output_volume.cpp:
     void OnCustomdrawVolume(NMHDR* header, LRESULT* result);
+    void OnVolumeChangedOutside();  // WM_VOLUME_CHANGED_OUTSIDE
     // tempo_list.cpp:
     void OnSelchangeTempo();
     // free_tempo.cpp:
@@ -131,6 +135,7 @@ class CMetronomeDlg : public CDialog {
     void ReleaseDevices();
     void OpenWaveOut();  // output_volume.cpp
     void CloseWaveOut();
+    static void VolumeNotice(void* dialog);
 
     bool released_ = false;
     int recalledPreset_ = 0;

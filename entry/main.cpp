@@ -52,6 +52,13 @@ int main(int /*argc*/, char** argv) {
             &remote);
     });
     platform::InstallRemoteBus(&remote);
+    // A change of the volume in the desktop's mixer moves the slider.
+    ui::fltk::FltkBackend::WatchFd(
+        services.VolumeNoticeFd(), true, false,
+        [](int, void* s) {
+            static_cast<platform::linux_backend::LinuxServices*>(s)->DeliverVolumeNotice();
+        },
+        &services);
     theApp.InitInstance();
     platform::InstallRemoteBus(nullptr);
     platform::Install({});  // no platform call may reach the services once they are gone

@@ -20,3 +20,6 @@ MMRESULT waveOutGetVolume(HWAVEOUT hwo, DWORD* pdwVolume);
 MMRESULT waveOutSetVolume(HWAVEOUT hwo, DWORD dwVolume);
 MMRESULT waveOutReset(HWAVEOUT hwo);
 MMRESULT waveOutClose(HWAVEOUT hwo);
+// The program's own addition: `notice` runs on the GUI thread, between handlers, when the volume
+// was changed outside the program (in the desktop's mixer), until the handle is closed.
+MMRESULT waveOutWatchVolume(HWAVEOUT hwo, void (*notice)(void* context), void* context);

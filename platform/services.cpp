@@ -80,6 +80,11 @@ MMRESULT waveOutClose(HWAVEOUT hwo) {
     return w ? w->Close(hwo) : MMSYSERR_NODRIVER;
 }
 
+MMRESULT waveOutWatchVolume(HWAVEOUT hwo, void (*notice)(void* context), void* context) {
+    auto* w = platform::Installed().waveOut;
+    return w ? w->WatchVolume(hwo, notice, context) : MMSYSERR_NODRIVER;
+}
+
 HINSTANCE ShellExecuteW(HWND hwnd, LPCWSTR lpOperation, LPCWSTR lpFile, LPCWSTR lpParameters,
                         LPCWSTR lpDirectory, int nShowCmd) {
     auto* s = platform::Installed().shell;

@@ -39,6 +39,9 @@ class SoundPlayer {
     virtual BOOL Play(const char* image, DWORD flags) noexcept = 0;
 };
 
+// Told on the GUI thread, between handlers, that the volume changed outside the program.
+using VolumeNotice = void (*)(void* context);
+
 // The wave-out device, used only for its volume: low 16 bits left, high 16 bits right.
 class WaveOutDevice {
   public:
@@ -48,6 +51,9 @@ class WaveOutDevice {
     virtual MMRESULT SetVolume(HWAVEOUT handle, DWORD volume) = 0;
     virtual MMRESULT Reset(HWAVEOUT handle) = 0;
     virtual MMRESULT Close(HWAVEOUT handle) = 0;
+    // Where the volume is also the desktop's (its mixer), `notice` hears of changes made there
+    // until the handle is closed. A device without such news keeps silent.
+    virtual MMRESULT WatchVolume(HWAVEOUT handle, VolumeNotice notice, void* context) = 0;
 };
 
 class Shell {

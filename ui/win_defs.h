@@ -59,6 +59,7 @@ constexpr UINT CB_SETCURSEL = 0x014E;
 constexpr UINT CB_RESETCONTENT = 0x014B;
 constexpr LRESULT CB_ERR = -1;
 constexpr UINT WM_USER = 0x0400;
+constexpr UINT WM_APP = 0x8000;  // the first of the messages a program defines for itself
 constexpr UINT TBM_GETPOS = WM_USER;
 constexpr UINT TBM_GETRANGEMIN = WM_USER + 1;
 constexpr UINT TBM_GETRANGEMAX = WM_USER + 2;

@@ -53,7 +53,22 @@ MMRESULT FakeWaveOut::Close(HWAVEOUT handle) {
     if (!Valid(handle))
         return MMSYSERR_INVALHANDLE;
     open_ = false;
+    notice_ = nullptr;
     return MMSYSERR_NOERROR;
+}
+
+MMRESULT FakeWaveOut::WatchVolume(HWAVEOUT handle, VolumeNotice notice, void* context) {
+    if (!Valid(handle))
+        return MMSYSERR_INVALHANDLE;
+    notice_ = notice;
+    noticeContext_ = context;
+    return MMSYSERR_NOERROR;
+}
+
+void FakeWaveOut::SetVolumeFromMixer(DWORD volume) {
+    volume_ = volume;
+    if (notice_)
+        notice_(noticeContext_);
 }
 
 }  // namespace platform::doubles

@@ -16,8 +16,11 @@ class FakeWaveOut : public WaveOutDevice {
     MMRESULT SetVolume(HWAVEOUT handle, DWORD volume) override;
     MMRESULT Reset(HWAVEOUT handle) override;
     MMRESULT Close(HWAVEOUT handle) override;
+    MMRESULT WatchVolume(HWAVEOUT handle, VolumeNotice notice, void* context) override;
 
     void SetVolumeDirectly(DWORD volume) { volume_ = volume; }
+    // The desktop's mixer sets the volume: the watcher hears of it as the GUI loop would tell it.
+    void SetVolumeFromMixer(DWORD volume);
     DWORD Volume() const { return volume_; }
     void FailOpen(bool fail) { failOpen_ = fail; }
     bool IsOpen() const { return open_; }
@@ -31,6 +34,8 @@ class FakeWaveOut : public WaveOutDevice {
     WAVEFORMATEX format_{};
     DWORD volume_ = 0xFFFFFFFF;
     bool open_ = false;
+    VolumeNotice notice_ = nullptr;
+    void* noticeContext_ = nullptr;
     bool failOpen_ = false;
 };
 

@@ -17,7 +17,7 @@ LinuxServices::LinuxServices(const LinuxOptions& options) {
         if (!hasOutput_)
             std::fputs("metronome: no audio output found, running silently\n", stderr);
     }
-    waveOut_ = std::make_unique<PlayerWaveOut>(*player_);
+    waveOut_ = std::make_unique<player::VolumeWaveOut>(*output_);
     timers_ = std::make_unique<ThreadTimerService>(player_.get());
 }
 
@@ -27,6 +27,11 @@ LinuxServices::~LinuxServices() {
     timers_.reset();  // joins the timer thread: no more requests
     player_->Play(nullptr, SND_ASYNC);
     output_->Close();  // joins the client thread: nothing reads a sample any more
+}
+
+void LinuxServices::DeliverVolumeNotice() {
+    if (output_->TakeVolumeNotice())
+        waveOut_->VolumeChangedOutside();
 }
 
 Services LinuxServices::Get() {

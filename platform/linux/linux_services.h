@@ -4,8 +4,8 @@
 // is read after it is gone.
 //  [x] Timers on a thread of their own (real-time where allowed), paced by the stream's frames
 //  [x] PlaySoundA through the player engine on one stream of the sound server (pulse_output.h)
-//  [x] waveOut volume as the player's gain, applied as the samples are rendered
-//  [ ] The stream's own volume in the server's mixer (the mixer and the slider are apart)
+//  [x] waveOut volume as the stream's own in the server's mixer (the samples scaled where the
+//      server refuses it), and the mixer's changes told to the GUI loop (VolumeNoticeFd)
 //  [x] ShellExecuteW through xdg-open
 //  [ ] ALSA or JACK without a sound server: the program then runs silently
 #pragma once
@@ -14,11 +14,11 @@
 #include <string>
 
 #include "platform/linux/monotonic_clock.h"
-#include "platform/linux/player_wave_out.h"
 #include "platform/linux/pulse_output.h"
 #include "platform/linux/thread_timer_service.h"
 #include "platform/linux/xdg_shell.h"
 #include "platform/player/player_engine.h"
+#include "platform/player/volume_wave_out.h"
 #include "platform/services.h"
 
 namespace platform::linux_backend {
@@ -44,12 +44,17 @@ class LinuxServices {
     player::PlayerEngine& Player() { return *player_; }
     ThreadTimerService& Timers() { return *timers_; }
 
+    // For the GUI loop to watch: readable when the desktop's mixer changed the volume; -1 when
+    // it cannot change. Then DeliverVolumeNotice(), on the GUI thread, tells the volume's watcher.
+    int VolumeNoticeFd() const { return output_->VolumeNoticeFd(); }
+    void DeliverVolumeNotice();
+
   private:
     SystemMonotonicClock clock_;
     bool hasOutput_ = false;
     std::unique_ptr<player::PlayerEngine> player_;
     std::unique_ptr<PulseOutput> output_;
-    std::unique_ptr<PlayerWaveOut> waveOut_;
+    std::unique_ptr<player::VolumeWaveOut> waveOut_;
     std::unique_ptr<ThreadTimerService> timers_;
     XdgShell shell_;
 };

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/linux/mixer_volume.h"
 #include "platform/linux/monotonic_clock.h"
 
 namespace platform::linux_backend {
@@ -66,6 +67,24 @@ pa_sample_spec StreamFormat() {
     return sample;
 }
 
+// An eventfd's counter: adding one wakes its reader; a full counter already does.
+void Signal(int fd) noexcept {
+    const std::uint64_t one = 1;
+    [[maybe_unused]] const ssize_t n = write(fd, &one, sizeof one);
+}
+
+bool Drain(int fd) noexcept {
+    std::uint64_t count = 0;
+    return fd >= 0 && read(fd, &count, sizeof count) == static_cast<ssize_t>(sizeof count);
+}
+
+constexpr std::uint32_t kUnknownVolume = 0xFFFFFFFFu;  // no server volume is that
+
+std::array<std::uint32_t, 2> MixerValues(std::uint32_t volume) {
+    return {ToMixer(static_cast<std::uint16_t>(volume & 0xFFFFu)),
+            ToMixer(static_cast<std::uint16_t>(volume >> 16))};
+}
+
 }  // namespace
 
 PulseOutput::PulseOutput(player::PlayerEngine& engine)
@@ -80,8 +99,136 @@ struct PulseOutput::WakeEvent {
     }
 };
 
+// The client thread: the program's volume to set, and the server's news of the stream.
+struct PulseOutput::VolumeEvents {
+    static void Ready(pa_mainloop_api*, pa_io_event*, int fd, pa_io_event_flags_t, void* self) {
+        Drain(fd);
+        static_cast<PulseOutput*>(self)->ApplyVolume();
+    }
+
+    static void ServerEvent(pa_context* context, pa_subscription_event_type_t type,
+                            std::uint32_t index, void* self) {
+        auto* out = static_cast<PulseOutput*>(self);
+        if (context == out->context_ && out->stream_ && index == out->streamIndex_ &&
+            (type & PA_SUBSCRIPTION_EVENT_FACILITY_MASK) == PA_SUBSCRIPTION_EVENT_SINK_INPUT &&
+            (type & PA_SUBSCRIPTION_EVENT_TYPE_MASK) == PA_SUBSCRIPTION_EVENT_CHANGE)
+            out->AskStreamVolume();
+    }
+
+    static void StreamVolume(pa_context* context, const pa_sink_input_info* info, int last,
+                             void* self) {
+        auto* out = static_cast<PulseOutput*>(self);
+        if (last || !info || context != out->context_ || info->index != out->streamIndex_)
+            return;
+        if (!out->streamVolumeSeen_) {
+            out->streamVolumeSeen_ = true;
+            out->serverVolume_.store(info->has_volume && info->volume_writable);
+            if (out->ServerVolume() && !out->volumeSet_.load()) {
+                // The volume the server restored for the program is the start.
+                out->Adopt(info);
+                out->engine_.SetVolume(0xFFFFFFFFu);
+            } else if (out->ServerVolume()) {
+                out->engine_.SetVolume(0xFFFFFFFFu);
+                out->ApplyVolume();  // a stream of a server that came back gets the slider's
+            } else {
+                out->ApplyVolume();
+            }
+            out->volumeKnown_.store(true);
+            return;
+        }
+        // While a setting of ours is unanswered, a later report follows it.
+        if (!out->ServerVolume() || out->volumeSets_ > 0)
+            return;
+        if (out->Adopt(info))
+            out->NoticeVolume();
+    }
+
+    static void VolumeSet(pa_context* context, int success, void* self) {
+        auto* out = static_cast<PulseOutput*>(self);
+        if (context != out->context_)
+            return;
+        out->volumeSets_ = std::max(0, out->volumeSets_ - 1);
+        if (!success && out->ServerVolume()) {
+            // Refused: the samples are scaled as the stream plays them.
+            out->serverVolume_.store(false);
+            out->engine_.SetVolume(out->Volume());
+        }
+    }
+};
+
 PulseOutput::~PulseOutput() {
     Close();
+}
+
+void PulseOutput::SetVolume(std::uint32_t volume) {
+    volume_.store(volume);
+    volumeSet_.store(true);
+    if (volumeFd_ >= 0)
+        Signal(volumeFd_);
+    else
+        engine_.SetVolume(volume);
+}
+
+bool PulseOutput::TakeVolumeNotice() {
+    return Drain(noticeFd_);
+}
+
+void PulseOutput::NoticeVolume() noexcept {
+    if (noticeFd_ >= 0)
+        Signal(noticeFd_);
+}
+
+void PulseOutput::AskStreamVolume() {
+    if (pa_operation* op = pa_context_get_sink_input_info(context_, streamIndex_,
+                                                          &VolumeEvents::StreamVolume, this))
+        pa_operation_unref(op);
+    else
+        volumeKnown_.store(true);  // nothing to wait for at the start
+}
+
+bool PulseOutput::Adopt(const pa_sink_input_info* info) {
+    const pa_cvolume& v = info->volume;
+    std::array<std::uint32_t, 2> values{};
+    if (v.channels >= 2) {
+        values = {pa_cvolume_get_position(&v, &info->channel_map, PA_CHANNEL_POSITION_FRONT_LEFT),
+                  pa_cvolume_get_position(&v, &info->channel_map, PA_CHANNEL_POSITION_FRONT_RIGHT)};
+    } else if (v.channels == 1) {
+        values = {v.values[0], v.values[0]};
+    }
+    // A server may store the value in its own terms and give back one a step apart.
+    const auto near = [](std::uint32_t a, std::uint32_t b) { return (a > b ? a - b : b - a) <= 2; };
+    if (near(values[0], serverValues_[0]) && near(values[1], serverValues_[1]))
+        return false;
+    serverValues_ = values;
+    volume_.store(std::uint32_t{FromMixer(values[0])} |
+                  (std::uint32_t{FromMixer(values[1])} << 16));
+    return true;
+}
+
+void PulseOutput::ApplyVolume() {
+    const std::uint32_t volume = Volume();
+    if (!stream_ || !Playing() || !ServerVolume()) {
+        engine_.SetVolume(volume);
+        return;
+    }
+    const std::array<std::uint32_t, 2> values = MixerValues(volume);
+    if (values == serverValues_)
+        return;
+    pa_cvolume cv;
+    pa_cvolume_init(&cv);
+    cv.channels = 2;
+    cv.values[0] = values[0];
+    cv.values[1] = values[1];
+    pa_operation* op = pa_context_set_sink_input_volume(context_, streamIndex_, &cv,
+                                                        &VolumeEvents::VolumeSet, this);
+    if (!op) {
+        serverVolume_.store(false);
+        engine_.SetVolume(volume);
+        return;
+    }
+    pa_operation_unref(op);
+    ++volumeSets_;
+    serverValues_ = values;
 }
 
 bool PulseOutput::Start(int waitMs) {
@@ -106,10 +253,21 @@ bool PulseOutput::Start(int waitMs) {
         if (wakeEvent_)
             engine_.SetWaker(this);
     }
+    // Without them the samples are scaled, and the mixer's changes go unheard.
+    noticeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    const int volumeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (volumeFd >= 0) {
+        pa_mainloop_api* api = pa_threaded_mainloop_get_api(loop_);
+        volumeEvent_ = api->io_new(api, volumeFd, PA_IO_EVENT_INPUT, &VolumeEvents::Ready, this);
+        if (volumeEvent_)
+            volumeFd_ = volumeFd;
+        else
+            close(volumeFd);
+    }
     Connect();
-    // Wait for the first stream to play, or for the first try to fail.
+    // Wait for the first stream to play with its volume, or for the first try to fail.
     const std::int64_t until = MonotonicNowNs() + std::int64_t{waitMs} * 1'000'000;
-    while (!Playing() && !retry_ && MonotonicNowNs() < until) {
+    while (!(Playing() && volumeKnown_.load()) && !retry_ && MonotonicNowNs() < until) {
         pa_threaded_mainloop_unlock(loop_);
         timespec pause{0, 2'000'000};
         nanosleep(&pause, nullptr);
@@ -138,13 +296,28 @@ void PulseOutput::Close() {
         close(wakeFd_);
         wakeFd_ = -1;
     }
+    if (volumeEvent_) {
+        api->io_free(volumeEvent_);
+        volumeEvent_ = nullptr;
+    }
+    for (int* fd : {&volumeFd_, &noticeFd_}) {
+        if (*fd >= 0)
+            close(*fd);
+        *fd = -1;
+    }
     pa_threaded_mainloop_free(loop_);
     loop_ = nullptr;
 }
 
 void PulseOutput::Connect() {
     pa_mainloop_api* api = pa_threaded_mainloop_get_api(loop_);
-    context_ = pa_context_new(api, "Metronome");
+    // The library adds the process's binary, its id and the user's name.
+    pa_proplist* who = pa_proplist_new();
+    pa_proplist_sets(who, PA_PROP_APPLICATION_NAME, StreamIdentity::kName);
+    pa_proplist_sets(who, PA_PROP_APPLICATION_ID, StreamIdentity::kId);
+    pa_proplist_sets(who, PA_PROP_APPLICATION_ICON_NAME, StreamIdentity::kIcon);
+    context_ = pa_context_new_with_proplist(api, StreamIdentity::kName, who);
+    pa_proplist_free(who);
     if (!context_) {
         RetryLater();
         return;
@@ -167,7 +340,17 @@ void PulseOutput::OpenStream() {
     const pa_sample_spec sample = StreamFormat();
     pa_channel_map map;
     pa_channel_map_init_stereo(&map);
-    stream_ = pa_stream_new(context_, "Metronome", &sample, &map);
+    pa_proplist* what = pa_proplist_new();
+    pa_proplist_sets(what, PA_PROP_MEDIA_ROLE, StreamIdentity::kRole);
+    pa_proplist_sets(what, PA_PROP_APPLICATION_ICON_NAME, StreamIdentity::kIcon);
+    // PulseAudio keeps a stream's volume per role where it has one, shared by every program of
+    // that role: this keeps the program's own. (WirePlumber keeps it per role all the same.)
+    const std::string restoreId =
+        std::string("sink-input-by-application-id:") + StreamIdentity::kId;
+    pa_proplist_sets(what, "module-stream-restore.id", restoreId.c_str());
+    stream_ =
+        pa_stream_new_with_proplist(context_, StreamIdentity::kStreamName, &sample, &map, what);
+    pa_proplist_free(what);
     if (!stream_) {
         pa_context_disconnect(context_);
         return;
@@ -199,7 +382,12 @@ void PulseOutput::Drop() {
         updating_ = false;
         skipFrames_ = 0;
     }
+    streamIndex_ = PA_INVALID_INDEX;
+    streamVolumeSeen_ = false;
+    volumeSets_ = 0;
+    serverValues_ = {kUnknownVolume, kUnknownVolume};
     if (context_) {
+        pa_context_set_subscribe_callback(context_, nullptr, nullptr);
         pa_context_set_state_callback(context_, nullptr, nullptr);
         pa_context_disconnect(context_);
         pa_context_unref(context_);
@@ -242,6 +430,11 @@ void PulseOutput::OnContextState(pa_context* context, void* self) {
                 out->priorityAsked_ = true;
                 setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kClientNice);
             }
+            // The mixer's changes of the stream's volume.
+            pa_context_set_subscribe_callback(context, &VolumeEvents::ServerEvent, out);
+            if (pa_operation* op = pa_context_subscribe(context, PA_SUBSCRIPTION_MASK_SINK_INPUT,
+                                                        nullptr, nullptr))
+                pa_operation_unref(op);
             // Which server it is decides the stream's queue.
             if (pa_operation* op = pa_context_get_server_info(context, &OnServerInfo, out))
                 pa_operation_unref(op);
@@ -268,6 +461,8 @@ void PulseOutput::OnStreamState(pa_stream* stream, void* self) {
                 out->reconnects_.fetch_add(1, std::memory_order_relaxed);
             out->everPlayed_ = true;
             out->playing_.store(true, std::memory_order_relaxed);
+            out->streamIndex_ = pa_stream_get_index(stream);
+            out->AskStreamVolume();
             break;
         case PA_STREAM_FAILED:
         case PA_STREAM_TERMINATED:
@@ -293,9 +488,7 @@ void PulseOutput::OnServerInfo(pa_context* context, const pa_server_info* info, 
 }
 
 void PulseOutput::Wake() noexcept {
-    const std::uint64_t one = 1;
-    // A full counter already wakes the thread: nothing to do when the write fails.
-    [[maybe_unused]] const ssize_t n = write(wakeFd_, &one, sizeof one);
+    Signal(wakeFd_);
 }
 
 bool PulseOutput::Report(pa_stream* stream, player::StreamReport& report) const noexcept {

@@ -7,15 +7,21 @@
 //       has not yet taken (PulseAudio), or drops the queue and writes anew (pipewire-pulse)
 //   [x] follows the default sink and survives suspend, moves and a server restart: it reconnects
 //       by itself, backing off to one try a second, without spinning
+//   [x] the stream's own volume, the one the desktop's mixer shows: set at once, also over what is
+//       queued; where the server refuses it, the samples are scaled instead. The server's
+//       restored volume is the start; a change made in the mixer is told (VolumeNoticeFd)
+//   [x] tells the mixer who plays: the name, icon and id of the desktop entry, a media role
 //   [ ] ALSA or JACK without a sound server: the program then runs silently
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <string>
 
 #include "platform/linux/output_tuning.h"
 #include "platform/player/player_engine.h"
+#include "platform/player/volume_wave_out.h"
 
 struct pa_threaded_mainloop;
 struct pa_context;
@@ -24,10 +30,21 @@ struct pa_time_event;
 struct pa_mainloop_api;
 struct pa_server_info;
 struct pa_io_event;
+struct pa_sink_input_info;
 
 namespace platform::linux_backend {
 
-class PulseOutput : private player::OutputWaker {
+// Who plays, as the desktop's mixer shows it: as the desktop entry names the program.
+struct StreamIdentity {
+    static constexpr const char* kName = "Vorla Metronome";
+    static constexpr const char* kId = "example.vorla.Metronome";  // the desktop entry's file name
+    static constexpr const char* kIcon = "vorla-metronome";
+    // A tool that makes music, not music to listen to: no server corks or ducks it for a call.
+    static constexpr const char* kRole = "production";
+    static constexpr const char* kStreamName = "Click";
+};
+
+class PulseOutput : public player::OutputVolume, private player::OutputWaker {
   public:
     static constexpr std::uint32_t kRate = 48000;
     static constexpr unsigned kChannels = 2;
@@ -49,10 +66,22 @@ class PulseOutput : private player::OutputWaker {
     // How many times a lost server was connected to again.
     int Reconnects() const { return reconnects_.load(std::memory_order_relaxed); }
 
+    // Any thread: the stream's volume as last known, the program's or the server's (the mixer's).
+    std::uint32_t Volume() const override { return volume_.load(std::memory_order_relaxed); }
+    // The GUI thread: handed to the client thread, which sets it on the stream.
+    void SetVolume(std::uint32_t volume) override;
+    // Readable when the volume was changed outside the program; -1 without a running output.
+    int VolumeNoticeFd() const { return noticeFd_; }
+    // Empties VolumeNoticeFd(): true when it told of a change.
+    bool TakeVolumeNotice();
+    // Whether the server took the stream's volume (else the samples are scaled).
+    bool ServerVolume() const { return serverVolume_.load(std::memory_order_relaxed); }
+
   private:
     // Any thread that plays: a counter on an eventfd, read by the client thread.
     void Wake() noexcept override;
-    struct WakeEvent;  // the client thread's side of Wake()
+    struct WakeEvent;     // the client thread's side of Wake()
+    struct VolumeEvents;  // the client thread's side of SetVolume(), and the server's news
     static void OnServerInfo(pa_context* context, const pa_server_info* info, void* self);
     static void OnContextState(pa_context* context, void* self);
     static void OnStreamState(pa_stream* stream, void* self);
@@ -64,6 +93,12 @@ class PulseOutput : private player::OutputWaker {
     void OpenStream();
     void Drop();
     void RetryLater();
+    void AskStreamVolume();
+    // Takes the server's volume of the stream as the program's: false when it is what we had.
+    bool Adopt(const pa_sink_input_info* info);
+    // Sets the program's volume on the stream, or on the samples where the server cannot.
+    void ApplyVolume();
+    void NoticeVolume() noexcept;
     // The server's report of the stream at this moment; false while it has none.
     bool Report(pa_stream* stream, player::StreamReport& report) const noexcept;
     void WriteOver() noexcept;
@@ -94,6 +129,22 @@ class PulseOutput : private player::OutputWaker {
     bool quietLookup_ = false;  // later tries skip the user's runtime folder (out of reach)
     std::atomic<bool> playing_{false};
     std::atomic<int> reconnects_{0};
+
+    // The volume. Shared: the value as last known, whether the program has set one (then a new
+    // stream gets it; else the stream's own is taken), whether the first stream's is known.
+    std::atomic<std::uint32_t> volume_{0xFFFFFFFFu};
+    std::atomic<bool> volumeSet_{false};
+    std::atomic<bool> volumeKnown_{false};
+    std::atomic<bool> serverVolume_{false};
+    int volumeFd_ = -1;  // the GUI wakes the client thread
+    int noticeFd_ = -1;  // the client thread tells the GUI
+    pa_io_event* volumeEvent_ = nullptr;
+    // Client thread only: the stream's index on the server, its volume as the server last had it
+    // from us or told us (channel values, left and right), and the settings not yet answered.
+    std::uint32_t streamIndex_ = 0xFFFFFFFFu;
+    bool streamVolumeSeen_ = false;
+    std::array<std::uint32_t, 2> serverValues_{0xFFFFFFFFu, 0xFFFFFFFFu};
+    int volumeSets_ = 0;
 };
 
 }  // namespace platform::linux_backend

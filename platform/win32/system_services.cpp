@@ -1,7 +1,6 @@
 // Putting the Windows program's services together, and taking them apart in the safe order.
 #include "platform/win32/system_services.h"
 
-#include "platform/win32/stream_volume.h"
 #include "platform/win32/system_calls.h"
 #include "platform/win32/thread_timer_service.h"
 #include "platform/win32/wave_out_output.h"
@@ -33,7 +32,7 @@ SystemServices::SystemServices() {
     output_ = std::make_unique<WaveOutOutput>(*player_, stream);
     // Without an output the program runs silently; one that comes later is used.
     output_->Start(kFirstStreamWaitMs);
-    volume_ = std::make_unique<StreamVolume>(*output_);
+    volume_ = std::make_unique<player::VolumeWaveOut>(*output_);
     timers_ = std::make_unique<ThreadTimerService>(*player_);
 }
 

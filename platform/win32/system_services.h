@@ -12,13 +12,13 @@
 #include <memory>
 
 #include "platform/player/player_engine.h"
+#include "platform/player/volume_wave_out.h"
 #include "platform/services.h"
 
 namespace platform::win32 {
 
 class ThreadTimerService;
 class WaveOutOutput;
-class StreamVolume;
 
 class SystemServices {
   public:
@@ -44,7 +44,7 @@ class SystemServices {
     Clock clock_;
     std::unique_ptr<player::PlayerEngine> player_;
     std::unique_ptr<WaveOutOutput> output_;
-    std::unique_ptr<StreamVolume> volume_;
+    std::unique_ptr<player::VolumeWaveOut> volume_;
     std::unique_ptr<ThreadTimerService> timers_;
     ShellCalls shell_;
 };

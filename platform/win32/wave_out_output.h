@@ -7,12 +7,13 @@
 #include <thread>
 
 #include "platform/player/player_engine.h"
+#include "platform/player/volume_wave_out.h"
 #include "platform/win32/wave_out_stream.h"
 #include "platform/win32/winmm_wave_device.h"
 
 namespace platform::win32 {
 
-class WaveOutOutput {
+class WaveOutOutput : public player::OutputVolume {
   public:
     // The engine renders at the options' rate and channels and must outlive Close().
     WaveOutOutput(player::PlayerEngine& engine, const WaveStreamOptions& options);
@@ -27,8 +28,8 @@ class WaveOutOutput {
     void Close();
 
     // Any thread: the stream's volume (low 16 bits left, high 16 bits right), applied at once.
-    void SetVolume(std::uint32_t volume);
-    std::uint32_t Volume() const { return stream_.Volume(); }
+    void SetVolume(std::uint32_t volume) override;
+    std::uint32_t Volume() const override { return stream_.Volume(); }
     bool Playing() const { return stream_.Playing(); }
     int Reopens() const { return stream_.Reopens(); }
 

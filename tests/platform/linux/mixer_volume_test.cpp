@@ -1,0 +1,60 @@
+// The slider's volume in the server's terms and back, and the program's name in the mixer as the
+// desktop entry gives it.
+#include "platform/linux/mixer_volume.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "platform/linux/pulse_output.h"
+
+namespace {
+
+using platform::linux_backend::FromMixer;
+using platform::linux_backend::kMixerFull;
+using platform::linux_backend::StreamIdentity;
+using platform::linux_backend::ToMixer;
+
+TEST(MixerVolume, TheEndsMeetAndTheAmplitudeStaysProportional) {
+    EXPECT_EQ(ToMixer(0), 0u);
+    EXPECT_EQ(ToMixer(65535), kMixerFull);
+    EXPECT_EQ(FromMixer(0), 0);
+    EXPECT_EQ(FromMixer(kMixerFull), 65535);
+    EXPECT_EQ(FromMixer(kMixerFull * 3 / 2), 65535);  // a mixer's 150 % is full here
+    // Half the amplitude is the mixer's 79 %, an eighth its 50 %.
+    EXPECT_NEAR(ToMixer(32768) / double{kMixerFull}, 0.7937, 0.0001);
+    EXPECT_EQ(FromMixer(kMixerFull / 2), 8192);
+}
+
+TEST(MixerVolume, EverySliderValueGoesThereAndBackWithinAStepAndInOrder) {
+    std::uint32_t last = 0;
+    for (unsigned slider = 0; slider <= 65535; ++slider) {
+        const std::uint32_t mixer = ToMixer(static_cast<std::uint16_t>(slider));
+        ASSERT_GE(mixer, last) << slider;
+        last = mixer;
+        const int back = FromMixer(mixer);
+        // A server step near full is three slider steps; near silence the slider is coarser.
+        ASSERT_NEAR(back, static_cast<int>(slider), 2) << slider;
+    }
+    // A server value on its way to the slider and back is stable after one round.
+    for (std::uint32_t mixer = 0; mixer <= kMixerFull; mixer += 7) {
+        const std::uint32_t once = ToMixer(FromMixer(mixer));
+        ASSERT_EQ(ToMixer(FromMixer(once)), once) << mixer;
+    }
+}
+
+TEST(StreamIdentity, NamesTheProgramAsItsDesktopEntryDoes) {
+    std::ifstream file(std::string(SOURCE_DIR) + "/res/linux/" + StreamIdentity::kId +
+                       ".desktop.in");
+    ASSERT_TRUE(file) << "the desktop entry is named after the stream's application id";
+    std::stringstream text;
+    text << file.rdbuf();
+    EXPECT_NE(text.str().find(std::string("\nName=") + StreamIdentity::kName + "\n"),
+              std::string::npos);
+    EXPECT_NE(text.str().find(std::string("\nIcon=") + StreamIdentity::kIcon + "\n"),
+              std::string::npos);
+}
+
+}  // namespace
