@@ -44,29 +44,13 @@ struct MprisCallbacks {
         return 0;
     }
 
-    static int Command(sd_bus_message* call, void* userdata, RemoteCommand command) {
+    // One handler per method, each telling the listener its command.
+    template <RemoteCommand command>
+    static int Command(sd_bus_message* call, void* userdata, sd_bus_error*) {
         MprisBus& self = Self(userdata);
         if (self.listener_)
             self.listener_->OnRemoteCommand(command);
         return sd_bus_reply_method_return(call, nullptr);
-    }
-    static int PlayPause(sd_bus_message* m, void* u, sd_bus_error*) {
-        return Command(m, u, RemoteCommand::playPause);
-    }
-    static int Play(sd_bus_message* m, void* u, sd_bus_error*) {
-        return Command(m, u, RemoteCommand::play);
-    }
-    static int Pause(sd_bus_message* m, void* u, sd_bus_error*) {
-        return Command(m, u, RemoteCommand::pause);
-    }
-    static int Stop(sd_bus_message* m, void* u, sd_bus_error*) {
-        return Command(m, u, RemoteCommand::stop);
-    }
-    static int Next(sd_bus_message* m, void* u, sd_bus_error*) {
-        return Command(m, u, RemoteCommand::next);
-    }
-    static int Previous(sd_bus_message* m, void* u, sd_bus_error*) {
-        return Command(m, u, RemoteCommand::previous);
     }
     // Raise, Quit, Seek and SetPosition: the Can... properties say they have no effect.
     static int NoEffect(sd_bus_message* m, void*, sd_bus_error*) {
@@ -147,12 +131,14 @@ const sd_bus_vtable kRootVtable[] = {
 
 const sd_bus_vtable kPlayerVtable[] = {
     SD_BUS_VTABLE_START(0),
-    SD_BUS_METHOD("Next", "", "", C::Next, SD_BUS_VTABLE_UNPRIVILEGED),
-    SD_BUS_METHOD("Previous", "", "", C::Previous, SD_BUS_VTABLE_UNPRIVILEGED),
-    SD_BUS_METHOD("Pause", "", "", C::Pause, SD_BUS_VTABLE_UNPRIVILEGED),
-    SD_BUS_METHOD("PlayPause", "", "", C::PlayPause, SD_BUS_VTABLE_UNPRIVILEGED),
-    SD_BUS_METHOD("Stop", "", "", C::Stop, SD_BUS_VTABLE_UNPRIVILEGED),
-    SD_BUS_METHOD("Play", "", "", C::Play, SD_BUS_VTABLE_UNPRIVILEGED),
+    SD_BUS_METHOD("Next", "", "", C::Command<RemoteCommand::next>, SD_BUS_VTABLE_UNPRIVILEGED),
+    SD_BUS_METHOD("Previous", "", "", C::Command<RemoteCommand::previous>,
+                  SD_BUS_VTABLE_UNPRIVILEGED),
+    SD_BUS_METHOD("Pause", "", "", C::Command<RemoteCommand::pause>, SD_BUS_VTABLE_UNPRIVILEGED),
+    SD_BUS_METHOD("PlayPause", "", "", C::Command<RemoteCommand::playPause>,
+                  SD_BUS_VTABLE_UNPRIVILEGED),
+    SD_BUS_METHOD("Stop", "", "", C::Command<RemoteCommand::stop>, SD_BUS_VTABLE_UNPRIVILEGED),
+    SD_BUS_METHOD("Play", "", "", C::Command<RemoteCommand::play>, SD_BUS_VTABLE_UNPRIVILEGED),
     SD_BUS_METHOD("Seek", "x", "", C::NoEffect, SD_BUS_VTABLE_UNPRIVILEGED),
     SD_BUS_METHOD("SetPosition", "ox", "", C::NoEffect, SD_BUS_VTABLE_UNPRIVILEGED),
     SD_BUS_METHOD("OpenUri", "s", "", C::OpenUri, SD_BUS_VTABLE_UNPRIVILEGED),
