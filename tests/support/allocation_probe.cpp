@@ -4,6 +4,7 @@
 #include "support/allocation_probe.h"
 
 #include <atomic>
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 
@@ -48,11 +49,25 @@ void* Allocate(std::size_t size) {
     return std::malloc(size ? size : 1);
 }
 
+// Aligned blocks are cut from a larger plain one whose address is kept just before the block:
+// portable, where std::aligned_alloc is not (Windows has none).
 void* AllocateAligned(std::size_t size, std::align_val_t align) {
     Note(size);
     const auto alignment = static_cast<std::size_t>(align);
-    const std::size_t rounded = (size + alignment - 1) / alignment * alignment;
-    return std::aligned_alloc(alignment, rounded ? rounded : alignment);
+    void* raw = std::malloc(size + alignment + sizeof(void*));
+    if (!raw)
+        return nullptr;
+    const auto first = reinterpret_cast<std::uintptr_t>(raw) + sizeof(void*);
+    auto* block = reinterpret_cast<void**>((first + alignment - 1) / alignment * alignment);
+    block[-1] = raw;
+    return block;
+}
+
+void FreeAligned(void* p) {
+    if (p) {
+        ++t_tally.frees;
+        std::free(static_cast<void**>(p)[-1]);
+    }
 }
 
 template <class T>
@@ -82,6 +97,12 @@ void* operator new(std::size_t size, std::align_val_t align) {
 void* operator new[](std::size_t size, std::align_val_t align) {
     return OrThrow(AllocateAligned(size, align));
 }
+void* operator new(std::size_t size, std::align_val_t align, const std::nothrow_t&) noexcept {
+    return AllocateAligned(size, align);
+}
+void* operator new[](std::size_t size, std::align_val_t align, const std::nothrow_t&) noexcept {
+    return AllocateAligned(size, align);
+}
 
 void operator delete(void* p) noexcept {
     Free(p);
@@ -96,14 +117,26 @@ void operator delete[](void* p, std::size_t) noexcept {
     Free(p);
 }
 void operator delete(void* p, std::align_val_t) noexcept {
-    Free(p);
+    FreeAligned(p);
 }
 void operator delete[](void* p, std::align_val_t) noexcept {
-    Free(p);
+    FreeAligned(p);
 }
 void operator delete(void* p, std::size_t, std::align_val_t) noexcept {
-    Free(p);
+    FreeAligned(p);
 }
 void operator delete[](void* p, std::size_t, std::align_val_t) noexcept {
+    FreeAligned(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
     Free(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
+    Free(p);
+}
+void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept {
+    FreeAligned(p);
+}
+void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept {
+    FreeAligned(p);
 }
