@@ -2,6 +2,7 @@
 // into the framework's user input.
 #include "ui/win32/dialog_view.h"
 
+#include "ui/accessible.h"
 #include "ui/button_control.h"
 #include "ui/cwnd.h"
 #include "ui/edit_control.h"
@@ -43,6 +44,11 @@ DialogView::DialogView(DialogWindow& window) : window_(window) {
         if (controls_[i] && c.Class() == ControlClass::Static &&
             (c.Style() & SS_TYPEMASK) != SS_ICON)
             native::FitStaticText(hwnd_, controls_[i]);
+        // A push button without text would be read as nothing: it takes the name the model gives
+        // it (the tiny save button is "Save"). Every other control keeps the system's own name.
+        const auto* button = c.TryAs<ButtonControl>();
+        if (controls_[i] && button && button->IsPushButton() && c.Text().IsEmpty())
+            native::NameForScreenReaders(controls_[i], DescribeControl(c).name.Str());
     }
     mirrored_.resize(controls_.size());
     systemMenuItems_ = window.SystemMenu().size();  // the system gives those items itself

@@ -3,8 +3,9 @@
 #include "ui/win32/native.h"
 
 #include <windows.h>
-// After <windows.h>, which it builds on.
+// After <windows.h>, which they build on.
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <algorithm>
 
@@ -174,6 +175,21 @@ RECT RectInDialog(HWND dialog, HWND control) {
 }
 
 }  // namespace
+
+void NameForScreenReaders(Handle control, const std::u16string& name) {
+    // The annotation lives with the window: the service object is needed only to set it.
+    static const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    if (!com || !control || name.empty())
+        return;
+    IAccPropServices* services = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IAccPropServices, reinterpret_cast<void**>(&services))) ||
+        !services)
+        return;
+    services->SetHwndPropStr(static_cast<HWND>(control), static_cast<DWORD>(OBJID_CLIENT),
+                             CHILDID_SELF, PROPID_ACC_NAME, Wide(name));
+    services->Release();
+}
 
 void FitStaticText(Handle dialogHandle, Handle controlHandle) {
     HWND dialog = static_cast<HWND>(dialogHandle);

@@ -62,6 +62,9 @@ void ClientSize(Handle window, int& width, int& height);
 // grows with its controls kept in the middle. Fonts wider than the layout's (a substitute for the
 // template's font) would otherwise cut its last lines off.
 void FitStaticText(Handle dialog, Handle control);
+// Gives a control the name that screen readers read (Active Accessibility's dynamic annotation),
+// where it has no text of its own to be named by. Does nothing where the system lacks it.
+void NameForScreenReaders(Handle control, const std::u16string& name);
 
 void AppendSystemMenuItem(Handle dialog, unsigned flags, unsigned id, const std::u16string& text);
 // Icon `id` of the program's resources at the large or the small system size (shared, not freed).
