@@ -34,6 +34,9 @@ class Backend {
     // A modal message box; owner may be null. Returns IDOK for the OK button.
     virtual int MessageBox(DialogWindow* owner, const CString& text, const CString& caption,
                            UINT type) = 0;
+    // Answers the innermost message box that is open as its button for `result` would (a screen
+    // reader's press); false when none is open or it has no such button.
+    virtual bool AnswerMessageBox(int /*result*/) { return false; }
     // Size of a large icon in pixels (SM_CXICON, SM_CYICON).
     virtual int IconSize() const { return 32; }
 

@@ -360,6 +360,16 @@ const gchar* ActionName(AtkAction* action, gint i) {
 
 gboolean DoAction(AtkAction* action, gint i) {
     NodeData& d = Data(action);
+    if (d.place.kind == ObjectPlace::Kind::AlertPart) {
+        // A message box's button: every box the program shows has the one answer, OK.
+        if (!Live(d) || i < 0 || i >= ActionCount(action))
+            return FALSE;
+        Fl::add_timeout(0.0, [](void*) {
+            if (Backend* backend = CurrentBackend())
+                backend->AnswerMessageBox(IDOK);
+        });
+        return TRUE;
+    }
     Control* c = ControlOf(d);
     if (!c || i < 0 || i >= ActionCount(action))
         return FALSE;
@@ -655,10 +665,7 @@ AtkObject* NewAlertObject(const AccessibleAlert& alert, AtkObject* parent) {
         ObjectPlace part = place;
         part.kind = Kind::AlertPart;
         part.part = static_cast<int>(i);
-        // The box's own button is pressed with Enter; it offers no action here.
-        AccessibleNode model = alert.children[i];
-        model.actions.clear();
-        Data(object).children.push_back(NewNode(part, object, InterfacesOf(model)));
+        Data(object).children.push_back(NewNode(part, object, InterfacesOf(alert.children[i])));
     }
     return object;
 }

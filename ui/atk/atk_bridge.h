@@ -1,12 +1,11 @@
 // The accessible model spoken on the desktop's accessibility bus (AT-SPI), through ATK and its
 // bridge at-spi2-atk, as GTK 3 programs speak it; GLib's loop runs inside FLTK's.
 //  [x] The application, its dialogs and message boxes (as alerts) with every control
-//  [x] Roles, names, states, relations; actions, the value of sliders, text with caret and
-//      selection, the rows of lists as a selection
+//  [x] Roles, names, states, relations; actions (a message box's OK too), the value of sliders,
+//      text with caret and selection, the rows of lists as a selection
 //  [x] Events: focus, states, names, values, text and caret, rows; windows created, activated,
 //      deactivated and destroyed
 //  [ ] Positions and sizes on the screen (the component interface only grabs the focus)
-//  [ ] Actions on a message box's button: Enter answers it
 //  [ ] Editing text through the bus: a reader types with the keyboard
 #pragma once
 

@@ -138,6 +138,10 @@ int FltkBackend::MessageBox(DialogWindow* owner, const CString& text, const CStr
     return RunMessageBox(view ? &view->Frame() : nullptr, text, caption, type);
 }
 
+bool FltkBackend::AnswerMessageBox(int result) {
+    return ui::fltk::AnswerMessageBox(result);
+}
+
 int FltkBackend::IconSize() const {
     return Scaled(32);
 }

@@ -34,6 +34,7 @@ class FltkBackend : public Backend {
 
     std::unique_ptr<WindowView> CreateView(DialogWindow& window) override;
     void RunModalLoop(DialogWindow& window) override;
+    bool AnswerMessageBox(int result) override;
     int MessageBox(DialogWindow* owner, const CString& text, const CString& caption,
                    UINT type) override;
     int IconSize() const override;

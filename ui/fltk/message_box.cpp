@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "ui/fltk/desktop_scale.h"
 #include "ui/fltk/dialog_font.h"
@@ -147,7 +148,17 @@ std::string WithoutCarriageReturns(const CString& text) {
     return out;
 }
 
+// The innermost box shown, for an answer that comes from outside it (a screen reader).
+BoxWindow* g_innermost = nullptr;
+
 }  // namespace
+
+bool AnswerMessageBox(int result) {
+    if (!g_innermost || result != IDOK)
+        return false;
+    g_innermost->closed = true;
+    return true;
+}
 
 int RunMessageBox(Fl_Window* owner, const CString& text, const CString& caption, UINT type) {
     const DialogFont& font = FontFor(u"Verdana", 9);
@@ -189,8 +200,10 @@ int RunMessageBox(Fl_Window* owner, const CString& text, const CString& caption,
         box.position(sx + (sw - w) / 2, sy + (sh - h) / 2);
     }
     box.show();
+    BoxWindow* const outer = std::exchange(g_innermost, &box);
     while (!box.closed && box.shown() && !FltkBackend::EndRequested())
         Fl::wait();
+    g_innermost = outer;
     box.hide();
     return IDOK;
 }

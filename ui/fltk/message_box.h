@@ -11,5 +11,8 @@ namespace ui::fltk {
 
 // Returns IDOK when the box is closed, whichever way.
 int RunMessageBox(Fl_Window* owner, const CString& text, const CString& caption, UINT type);
+// Closes the innermost box that RunMessageBox shows, as its OK button does; false when none is
+// open or `result` is not IDOK.
+bool AnswerMessageBox(int result);
 
 }  // namespace ui::fltk
