@@ -1,6 +1,7 @@
 # What a screen reader finds of the running program on the accessibility bus, and what it can do
 # there. Arguments: the program's working folder and its main window's X id (for xdotool).
 import os
+import re
 import subprocess
 import sys
 import time
@@ -99,6 +100,17 @@ volume = by_name["Volume level"].queryValue()
 check(volume.minimumValue == 0 and volume.maximumValue == 65535, "the volume runs 0 to 65535")
 volume.currentValue = 12345
 check(wait_for(lambda: int(volume.currentValue) == 12345), "the volume was set to 12345")
+
+
+# The program's stream's own volume in the sound server (its right channel), as the mixer shows it.
+def stream_volume():
+    listing = subprocess.run(["pactl", "list", "sink-inputs"], capture_output=True, text=True)
+    found = re.search(r"front-right: (\d+)", listing.stdout)
+    return int(found.group(1)) if found else None
+
+
+check(wait_for(lambda: (stream_volume() or 65536) < 65536),
+      "the stream's volume in the server followed: %s of 65536" % stream_volume())
 
 # On/Off's action starts the click, and again stops it (the shell script hears it).
 on_off = by_name["On/Off"].queryAction()
