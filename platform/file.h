@@ -95,9 +95,9 @@ class CFile {
     // Raises a CFileException naming the target's full path when nothing could be written (held
     // exclusively by another opener, not a plain file, no permission, a read-only disk) and when
     // writing fails; then a temporary file is removed and the target keeps its old content. Any
-    // other error from writeRecord passes through after the same clean-up. On POSIX systems an
-    // in-place write first keeps a copy of the old content (see in_place_write.h), which a
-    // failure names in m_strKeptCopy; a crash part-way leaves that copy behind.
+    // other error from writeRecord passes through after the same clean-up. An in-place write
+    // first keeps a copy of the old content (see the backends' in_place_write.h), which a failure
+    // names in m_strKeptCopy; a crash part-way leaves that copy behind.
     static void ReplaceSafely(const CString& target,
                               const std::function<void(CFile&)>& writeRecord);
 

@@ -16,6 +16,7 @@
 #include "platform/file.h"
 #include "platform/file_faults.h"
 #include "platform/posix/in_place_write.h"
+#include "platform/record_buffer.h"
 
 namespace {
 
@@ -153,23 +154,6 @@ int OpenToHold(const std::string& path) {
     return ::open(path.c_str(), O_WRONLY | kFlags);  // may be written but not read
 }
 
-// A file in memory that collects what a record writer writes.
-class RecordBuffer : public CFile {
-  public:
-    std::size_t Read(void*, std::size_t) override { return 0; }
-    void Write(const void* buffer, std::size_t count) override {
-        bytes_.append(static_cast<const char*>(buffer), count);
-    }
-    std::uint64_t GetLength() const override { return bytes_.size(); }
-    std::uint64_t GetPosition() const override { return bytes_.size(); }
-    void Flush() override {}
-    void Close() override {}
-    const std::string& Bytes() const { return bytes_; }
-
-  private:
-    std::string bytes_;
-};
-
 // Makes the rename itself durable; a failure here leaves a complete file either way.
 void SyncFolder(const std::string& target) {
     const std::string folder = fs::path(target).parent_path().string();
@@ -223,7 +207,7 @@ void CFile::ReplaceSafely(const CString& target, const std::function<void(CFile&
 
     if (inPlace) {
         // The whole record is made before the file is touched, so that it goes in with one write.
-        RecordBuffer record;
+        platform::RecordBuffer record;
         writeRecord(record);
         platform::posix::WriteInPlace(realPath, old.get(), record.Bytes(), fullTarget);
         return;

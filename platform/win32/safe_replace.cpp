@@ -1,6 +1,6 @@
 // The safe replace of a file on Windows: write a temporary file beside it, flush, and move it over
 // the target with MoveFileExW; or, where that would split a hard link or cannot be done, write the
-// target in place.
+// target in place (in_place_write).
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -10,6 +10,8 @@
 
 #include "platform/file.h"
 #include "platform/file_faults.h"
+#include "platform/record_buffer.h"
+#include "platform/win32/in_place_write.h"
 #include "platform/win32/os_error.h"
 
 namespace {
@@ -102,17 +104,11 @@ void CFile::ReplaceSafely(const CString& target, const std::function<void(CFile&
     }
 
     if (inPlace) {
+        // The whole record is made before the file is touched, so that it goes in with one write.
+        platform::RecordBuffer record;
+        writeRecord(record);
         old.Release();
-        CFile file;
-        CFileException error;
-        if (!file.Open(fullTarget, modeWrite | shareExclusive, &error))
-            throw error;
-        writeRecord(file);
-        // No tail of a longer earlier record stays behind the new one.
-        if (!SetEndOfFile(reinterpret_cast<HANDLE>(_get_osfhandle(file.fd_))))
-            Fail(LastErrno(), fullTarget);
-        file.Flush();
-        file.Close();
+        platform::win32::WriteInPlace(targetPath, record.Bytes(), fullTarget);
         return;
     }
 

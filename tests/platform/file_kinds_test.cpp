@@ -276,27 +276,6 @@ TEST(FileKinds, AFullDiskUnderAnInPlaceWriteKeepsTheOldRecord) {
     }
 }
 
-// A write that fails part-way after the space was reserved puts the old record back; the copy is
-// kept and named, and another save leaves it alone and keeps its own.
-TEST(FileKinds, AnInPlaceWriteThatFailsPartWayPutsTheOldRecordBack) {
-    ScratchFolder folder;
-    const Bytes old = Store(LongComments());
-    WriteWholeFile(folder / "bank1.dat", old);
-    fs::create_hard_link(folder / "bank1.dat", folder / "backup.dat");
-    platform::FileFaults shortWrite;
-    shortWrite.writeLimit = 197000;  // room for the reservation, not for the whole record
-    platform::InjectFileFaults(shortWrite);
-    const int first = ExpectOldRecordAndKeptCopy(folder / "bank1.dat", old);
-    platform::InjectFileFaults(shortWrite);
-    const int second = ExpectOldRecordAndKeptCopy(folder / "bank1.dat", old);
-    platform::InjectFileFaults({});
-    EXPECT_EQ(first, 0);
-    EXPECT_EQ(second, 0);
-    EXPECT_EQ(ReadWholeFile(folder / "bank1.dat.old"), old);
-    EXPECT_EQ(ReadWholeFile(folder / "bank1.dat.old-2"), old);
-    EXPECT_EQ(ReadWholeFile(folder / "backup.dat"), old);
-}
-
 // The saving process killed at every stage of an in-place write over a hard-linked file: the file,
 // under both names, holds the old record or the new one, or else a copy kept beside it holds the
 // old one.

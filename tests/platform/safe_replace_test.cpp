@@ -199,4 +199,56 @@ TEST(SafeReplace, RealFullDiskKeepsTheOldFile) {
     fs::remove(target);
 }
 
+// A save of a much longer record that fails: the old record is still there, and the failure names
+// a copy of it that it kept.
+void ExpectOldRecordAndKeptCopy(const fs::path& bank, const Bytes& old) {
+    try {
+        CFile::ReplaceSafely(CString::FromUtf8(bank.string()), [](CFile& file) {
+            CBank huge = AndantePreset();
+            huge.m_strNotes = std::u16string(100000, u'h');
+            WriteBank(file, huge);
+        });
+        ADD_FAILURE() << "the save went through";
+    } catch (const CFileException& e) {
+        EXPECT_EQ(e.m_cause, CFileException::diskFull);
+        EXPECT_EQ(ReadWholeFile(bank), old);
+        const std::string copy = e.m_strKeptCopy.ToUtf8();
+        ASSERT_FALSE(copy.empty());
+        EXPECT_EQ(ReadWholeFile(copy), old);
+        EXPECT_NE(e.GetErrorMessage().ToUtf8().find(copy), std::string::npos);
+    }
+}
+
+// The two kinds of in-place write (a hard-linked file, which every name must see changed, and a
+// folder closed to new files), on a disk that is full before the new length can be reserved and
+// on one that fills part-way through the write: the old record stays under every name, a copy is
+// kept and named, and a second failed save keeps a copy of its own beside the first.
+TEST(SafeReplace, AnInPlaceWriteThatFailsKeepsTheOldRecordAndACopyOfIt) {
+    for (const bool hardLink : {true, false}) {
+        for (const std::uint64_t room : {std::uint64_t{100}, std::uint64_t{197000}}) {
+            SCOPED_TRACE(testing::Message() << (hardLink ? "hard link" : "closed folder") << ", "
+                                            << room << " bytes of room");
+            ScratchFolder folder;
+            const Bytes old = Store(LongComments());
+            WriteWholeFile(folder / "bank1.dat", old);
+            platform::FileFaults faults = DiskFullAfter(room);
+            if (hardLink)
+                fs::create_hard_link(folder / "bank1.dat", folder / "backup.dat");
+            else
+                faults.failTemporary = true;
+            {
+                FaultScope first(faults);
+                ExpectOldRecordAndKeptCopy(folder / "bank1.dat", old);
+            }
+            FaultScope second(faults);
+            ExpectOldRecordAndKeptCopy(folder / "bank1.dat", old);
+            EXPECT_EQ(ReadWholeFile(folder / "bank1.dat.old"), old);
+            EXPECT_EQ(ReadWholeFile(folder / "bank1.dat.old-2"), old);
+            if (hardLink) {
+                EXPECT_EQ(ReadWholeFile(folder / "backup.dat"), old);
+            }
+        }
+    }
+}
+
 }  // namespace
