@@ -1,10 +1,8 @@
 # The slider and the desktop's mixer share one volume, the stream's own in the sound server:
-#  - at 300 BPM the slider taken to the far left sets the stream's volume in the server to
-#    silence, and nothing loud follows in the recording. (Where the recorder's frames stand
-#    against the key is known only roughly: both servers' null sinks render ahead of the clock,
-#    by up to the queue. So this cannot tell a click 100 ms late from one in time; the old way
-#    of scaling samples passed it too. The server applies the stream's volume as it mixes, to
-#    what is queued.)
+#  - at 300 BPM the slider, taken again and again to the far left and back to the far right, acts
+#    on the next click: a second recorder notes when each piece of the sink's sound reaches it
+#    (the sink hands its monitor each block as it mixes it, at most its latency ahead of its
+#    clock), which places every click in wall-clock time against the key that moved the slider;
 #  - a volume set in the mixer (pactl) moves the slider, and the slider's repaints keep it;
 #  - the server's restored volume is where the slider starts the next time;
 #  - the stream tells the mixer who plays.
@@ -12,7 +10,7 @@
 source "$(dirname "$0")/session.sh"
 source "$(dirname "$0")/sound.sh"
 
-AFTER_MS=30  # a click later than this after the move is loud no more (48 frames a ms)
+AFTER_MS=30  # a click that sounds later than this after a move has the new volume
 
 # The program's stream on the server: its index, and its right channel's volume (0 to 65536).
 stream_index() { pactl list short sink-inputs | awk 'NR == 1 { print $1 }'; }
@@ -29,7 +27,6 @@ wait_volume() {
     done
     fail "$2: the stream's volume is ${v:-none}, expected about $1"
 }
-recorded_frames() { echo $((($(stat -c %s "$WORK/clicks.wav") - 44) / 2)); }
 wait_stream() {
     for _ in $(seq 100); do
         [[ -n $(stream_index) ]] && return 0
@@ -43,7 +40,7 @@ start_sound
 # it. WirePlumber restores volumes on its own.
 [[ ${SOUND_SERVER:-pulseaudio} == pulseaudio ]] &&
     { pactl load-module module-stream-restore >/dev/null || fail "no module-stream-restore"; }
-start_recording
+start_timed_recording  # there before the program, on the sink alone
 start_x
 start_program
 window=$(wait_window "$MAIN_TITLE")
@@ -64,13 +61,19 @@ keys "$window" Tab Tab Tab Tab Tab Tab space
 keys "$window" Tab BackSpace BackSpace BackSpace 3 0 0 Return
 keys "$window" shift+Tab shift+Tab shift+Tab
 sleep 1.5
-xdotool key Home
-# What the recorder has by now was rendered by the sink before the key: about the move's frame.
-moved=$(recorded_frames)
+# Far left and far right in turn, at moments that fall all over the 200 ms between clicks.
+: >"$WORK/moves"
+for move in $(seq 13); do
+    sleep "0.$((35 + RANDOM % 45))"
+    if ((move % 2)); then key=Home kind=mute; else key=End kind=full; fi
+    # The key goes out between these two times (without xdotool's pause of 12 ms after it).
+    before=$EPOCHREALTIME
+    xdotool key --delay 0 "$key"
+    echo "$before $EPOCHREALTIME $kind" >>"$WORK/moves"
+done
 sleep 1.0
 wait_volume 0 "the slider at the far left"
-
-mixer_at=$(recorded_frames)  # the clicks sound again from here on
+stop_timed_recording  # in silence: the mixer's part follows
 
 # The mixer sets 40 % (26214): the slider follows, and its repaints (the focus leaving it and
 # coming back) keep it there.
@@ -101,15 +104,14 @@ log "the next start took the restored volume"
 keys "$window" Escape
 wait_exit 2000
 
-analyse_recording
-# Every click is judged by its frame in the recording.
-loud=$(awk -v moved="$moved" -v after=$((AFTER_MS * 48)) -v until="$mixer_at" '
-    $1 == "onset" { at = $2 - moved
-      if (at < -50 * 48) { before++; peak = $4 > peak ? $4 : peak }
-      else if (at > after && $2 < until) late = late sprintf("%+.0f ms (%.3f) ", at / 48, $4) }
-    END { printf "%d %.3f %s\n", before, peak, late }' "$WORK/onsets.txt")
-read -r before peak late <<<"$loud"
-log "$before clicks before the move, the loudest $peak; after it: ${late:-none}"
-((before >= 5)) || fail "the click did not sound before the move"
-[[ -z $late ]] || fail "clicks later than $AFTER_MS ms after the move: $late"
+# The frames that had arrived by the first move.
+first=$(awk -v first="$(head -n1 "$WORK/moves" | cut -d' ' -f1)" '$1 > first { print $2; exit }' \
+    "$WORK/timed.times")
+clicks=$(awk -v until="$first" '$1 == "onset" && $2 < until' "$WORK/timed-onsets.txt" | wc -l)
+((clicks >= 5)) || fail "the click did not sound before the slider moved ($clicks clicks)"
+# A click that sounds more than AFTER_MS after a move was mixed more than that, less the sink's
+# lead, after it.
+verdict=$(python3 "$(dirname "$0")/volume_lag.py" "$WORK/timed-onsets.txt" "$WORK/timed.times" \
+    "$WORK/moves" 9600 $((AFTER_MS - TIMED_LATENCY_MS))) || fail "the slider: $verdict"
+log "the slider: $verdict"
 log "ok"

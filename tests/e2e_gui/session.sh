@@ -29,6 +29,8 @@ cleanup() {
     for pid in "${STARTED[@]}"; do
         wait "$pid" 2>/dev/null || true
     done
+    # E2E_KEEP names a folder to keep the test's files in, to look into a failure.
+    [[ -n ${E2E_KEEP:-} ]] && cp -r "$WORK" "$E2E_KEEP"
     rm -rf "$WORK"
 }
 trap cleanup EXIT

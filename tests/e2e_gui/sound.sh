@@ -62,6 +62,33 @@ analyse_recording() {
         log "tones (first and last frame, cycles, Hz, peak, peak after): ${TONES//$'\n'/; }"
 }
 
+# A second recorder on the sink "clicks" that notes when each piece of its sound arrives
+# (timed_recorder.py): $WORK/timed.wav and $WORK/timed.times. Its latency is TIMED_LATENCY_MS, so
+# the sink mixes at most that far ahead of its clock. Start it before the program.
+TIMED_LATENCY_MS=5
+start_timed_recording() {
+    local rt=()
+    chrt -f 10 true 2>/dev/null && rt=(chrt -f 10)
+    ("${rt[@]}" parec --raw --device=clicks.monitor --rate=48000 --channels=1 --format=s16le \
+        --latency-msec=$TIMED_LATENCY_MS | python3 "$(dirname "$0")/timed_recorder.py" \
+        "$WORK/timed.wav" "$WORK/timed.times") </dev/null >/dev/null 2>&1 &
+    TIMED_PIPE=$!
+    STARTED+=("$TIMED_PIPE")
+    for _ in $(seq 100); do
+        [[ -s $WORK/timed.times ]] && return 0
+        sleep 0.05
+    done
+    fail "the timed recorder did not start"
+}
+
+# Ends the timed recording and finds its clicks: $WORK/timed-onsets.txt.
+stop_timed_recording() {
+    pkill -P "$TIMED_PIPE" parec 2>/dev/null || true
+    wait "$TIMED_PIPE" 2>/dev/null || true
+    "$ANALYSE" "$WORK/timed.wav" >"$WORK/timed-onsets.txt" ||
+        fail "the timed recording cannot be read"
+}
+
 # Whether $1 ms lies within $3 ms of $2 ms.
 near() {
     awk -v m="$1" -v p="$2" -v s="$3" 'BEGIN { exit !(m > p - s && m < p + s) }'
