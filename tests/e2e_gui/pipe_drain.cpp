@@ -1,14 +1,20 @@
-// pipe-drain FIFO OUT.wav: reads what a pipe sink plays (16-bit mono at 48 kHz) from its FIFO into
-// a WAV file until the writer closes it or SIGINT/SIGTERM arrives; the sink as the judge of a
-// stream.
+// pipe-drain [--paced] FIFO OUT.wav: reads what a pipe sink plays (16-bit mono at 48 kHz) from its
+// FIFO into a WAV file until the writer closes it or SIGINT/SIGTERM arrives; the sink as the judge
+// of a stream. A pipe sink that has no clock of its own (PulseAudio's) writes as fast as it is
+// read: --paced reads it as a sound card plays, 48,000 frames a second from a FIFO of four pages,
+// and plays silence for what is not there in time, so that the file is in wall-clock time from
+// its first frame. It says on stderr when that was, and where and how many frames it made up.
 #include <fcntl.h>
 #include <signal.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <array>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -41,13 +47,70 @@ std::array<unsigned char, 44> Header(std::uint32_t dataBytes) {
     return h;
 }
 
+constexpr std::int64_t kRate = 48000;
+constexpr std::int64_t kTickNs = 5'000'000;
+
+std::int64_t NowNs() {
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec;
+}
+
+// Every 5 ms, the frames due by then: what the FIFO holds of them, and silence for the rest.
+std::uint64_t DrainPaced(int fd, std::FILE* out, std::uint64_t& madeUp) {
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+    std::array<char, 1 << 16> buffer{};
+    const std::int64_t start = NowNs();
+    timespec wall{};
+    clock_gettime(CLOCK_REALTIME, &wall);
+    // The wall-clock time of the file's first frame, for a test that places events in it.
+    std::fprintf(stderr, "pipe-drain: the first frame at %lld.%09ld\n",
+                 static_cast<long long>(wall.tv_sec), wall.tv_nsec);
+    std::int64_t played = 0;
+    std::int64_t next = start;
+    while (!stopping) {
+        next += kTickNs;
+        timespec at{static_cast<time_t>(next / 1'000'000'000),
+                    static_cast<long>(next % 1'000'000'000)};
+        while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &at, nullptr) == EINTR &&
+               !stopping) {
+        }
+        const std::int64_t due = (NowNs() - start) * kRate / 1'000'000'000 - played;
+        std::size_t want = static_cast<std::size_t>(due) * 2;
+        const std::uint64_t madeBefore = madeUp;
+        while (want > 0) {
+            const std::size_t chunk = want < buffer.size() ? want : buffer.size();
+            ssize_t n = read(fd, buffer.data(), chunk);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                // Not there in time: a sound card plays silence and goes on.
+                n = static_cast<ssize_t>(chunk);
+                std::memset(buffer.data(), 0, chunk);
+                madeUp += chunk / 2;
+            }
+            std::fwrite(buffer.data(), 1, static_cast<std::size_t>(n), out);
+            want -= static_cast<std::size_t>(n);
+        }
+        if (madeUp > madeBefore)
+            std::fprintf(
+                stderr, "pipe-drain: silence at frame %lld: %llu frames\n",
+                static_cast<long long>(played + due) - static_cast<long long>(madeUp - madeBefore),
+                static_cast<unsigned long long>(madeUp - madeBefore));
+        played += due;
+    }
+    return static_cast<std::uint64_t>(played) * 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: pipe-drain FIFO OUT.wav\n");
+    const bool paced = argc == 4 && std::string(argv[1]) == "--paced";
+    if (argc != 3 && !paced) {
+        std::fprintf(stderr, "usage: pipe-drain [--paced] FIFO OUT.wav\n");
         return 2;
     }
+    argv += paced ? 1 : 0;
     struct sigaction action {};
     action.sa_handler = Stop;
     sigaction(SIGINT, &action, nullptr);
@@ -60,8 +123,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     // The sink drops what does not fit into the FIFO: 1 MiB holds 10 s, however late we read.
-    if (fcntl(fd, F_SETPIPE_SZ, 1 << 20) < 0)
-        std::perror("pipe-drain: a FIFO of 1 MiB");
+    // Paced, the FIFO is the card's buffer: four pages, 171 ms, of which the sink is asked to fill
+    // one (a pipe is writable when a page is free).
+    if (fcntl(fd, F_SETPIPE_SZ, paced ? 16384 : 1 << 20) < 0)
+        std::perror("pipe-drain: the FIFO's size");
     std::FILE* out = std::fopen(argv[2], "wb");
     if (!out) {
         std::perror("pipe-drain: the output");
@@ -70,8 +135,14 @@ int main(int argc, char** argv) {
     auto header = Header(0);
     std::fwrite(header.data(), 1, header.size(), out);
     std::uint64_t total = 0;
+    std::uint64_t madeUp = 0;
+    if (paced) {
+        total = DrainPaced(fd, out, madeUp);
+        std::fprintf(stderr, "pipe-drain: %llu frames of silence made up\n",
+                     static_cast<unsigned long long>(madeUp));
+    }
     std::array<char, 1 << 16> buffer{};
-    while (!stopping) {
+    while (!stopping && !paced) {
         const ssize_t n = read(fd, buffer.data(), buffer.size());
         if (n <= 0)
             break;  // EINTR from the signal, or an error
