@@ -13,27 +13,12 @@
 #include "platform/file.h"
 #include "platform/file_faults.h"
 #include "platform/win32/os_error.h"
+#include "platform/win32/owned_handle.h"
 
 namespace platform::win32 {
 namespace {
 
-class Handle {
-  public:
-    explicit Handle(HANDLE h) : h_(h) {}
-    ~Handle() { Close(); }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    bool Valid() const { return h_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return h_; }
-    void Close() {
-        if (Valid())
-            CloseHandle(h_);
-        h_ = INVALID_HANDLE_VALUE;
-    }
-
-  private:
-    HANDLE h_;
-};
+using Handle = OwnedHandle;
 
 OVERLAPPED At(std::uint64_t offset) {
     OVERLAPPED at{};

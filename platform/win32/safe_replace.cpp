@@ -13,33 +13,16 @@
 #include "platform/record_buffer.h"
 #include "platform/win32/in_place_write.h"
 #include "platform/win32/os_error.h"
+#include "platform/win32/owned_handle.h"
 
 namespace {
 
 using platform::win32::LastErrno;
+using Handle = platform::win32::OwnedHandle;
 
 std::wstring Wide(const CString& text) {
     return std::wstring(text.Str().begin(), text.Str().end());
 }
-
-// Holds a handle for the length of the replace.
-class Handle {
-  public:
-    explicit Handle(HANDLE h) : h_(h) {}
-    ~Handle() { Release(); }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    bool Valid() const { return h_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return h_; }
-    void Release() {
-        if (Valid())
-            CloseHandle(h_);
-        h_ = INVALID_HANDLE_VALUE;
-    }
-
-  private:
-    HANDLE h_;
-};
 
 // A name in the target's folder that no other file has; CREATE_NEW settles a race.
 HANDLE CreateTemporary(const std::wstring& target, std::wstring& tempPath) {
@@ -107,7 +90,7 @@ void CFile::ReplaceSafely(const CString& target, const std::function<void(CFile&
         // The whole record is made before the file is touched, so that it goes in with one write.
         platform::RecordBuffer record;
         writeRecord(record);
-        old.Release();
+        old.Close();
         platform::win32::WriteInPlace(targetPath, record.Bytes(), fullTarget);
         return;
     }
@@ -128,7 +111,7 @@ void CFile::ReplaceSafely(const CString& target, const std::function<void(CFile&
         if (platform::faults::RenameFails())
             throw CFileException(CFileException::hardIO, EIO, fullTarget);
         // Windows refuses to replace a file that is open, so the hold ends just before the move.
-        old.Release();
+        old.Close();
         if (!MoveFileExW(tempPath.c_str(), targetPath.c_str(),
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             const int failure = LastErrno();
