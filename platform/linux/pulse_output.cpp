@@ -124,8 +124,10 @@ struct PulseOutput::VolumeEvents {
             out->streamVolumeSeen_ = true;
             out->serverVolume_.store(info->has_volume && info->volume_writable);
             if (out->ServerVolume() && !out->volumeSet_.load()) {
-                // The volume the server restored for the program is the start.
-                out->Adopt(info);
+                // The volume the server restored for the program is the start; a slider shown
+                // before it came follows it.
+                if (out->Adopt(info))
+                    out->NoticeVolume();
                 out->engine_.SetVolume(0xFFFFFFFFu);
             } else if (out->ServerVolume()) {
                 out->engine_.SetVolume(0xFFFFFFFFu);
@@ -161,6 +163,11 @@ PulseOutput::~PulseOutput() {
 }
 
 void PulseOutput::SetVolume(std::uint32_t volume) {
+    // Before the server has told the volume it restored for the stream, a setting that changes
+    // nothing (the slider's first paint of the volume it read while waiting) is not the user's
+    // choice: the restored volume, when it comes, stays and moves the slider.
+    if (!volumeKnown_.load() && volume == Volume())
+        return;
     volume_.store(volume);
     volumeSet_.store(true);
     if (volumeFd_ >= 0)
