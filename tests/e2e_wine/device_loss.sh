@@ -54,6 +54,7 @@ sleep 4
 stream_new=$(pactl list short sink-inputs | awk '{ print $1 }' | paste -sd ' ')
 log "after the server ended it: ${stream_new:-none}"
 kill -0 "$PROGRAM" 2>/dev/null || fail "the program ended when its stream was ended"
+ending=$(recorded_frames)
 keys "$window" Escape
 wait_exit 3000
 ((EXIT_STATUS == 0)) || fail "exit status $EXIT_STATUS"
@@ -81,5 +82,5 @@ late=$((gap * 1000 / RATE_HZ - 600))
 log "after the server ended the stream, the click came $late ms late"
 ((late <= BACK_MS)) || fail "the click was not back within $BACK_MS ms of its stream's end"
 judge_intervals "$at_loss" "$gap_at" 600 4
-judge_intervals "$((gap_at + 1))" "$FRAMES" 600 4
+judge_intervals "$((gap_at + 1))" "$ending" 600 4
 log "ok"

@@ -51,43 +51,4 @@ SLIDER=(225 216)  # the volume slider's thumb, at full volume
 
 recorded_frames() { echo $((($(stat -c %s "$WORK/clicks.wav") - 44) / 2)); }
 
-# How many times Wine's PulseAudio driver said its stream ran dry.
-underflows() { grep -c 'Underflow' "$WORK/program.log" 2>/dev/null || true; }
-
-# Every interval between onsets from frame $1 to frame $2 of the recording is $3 ms, to 2 frames
-# either way (a period of a fractional number of frames, such as 144 ms at 44.1 kHz, is placed to
-# the nearest frame, then resampled to 48 kHz), and there are at least $4 of them.
-#
-# Where Wine's driver ran dry, the server played silence and every later click is late by the gap;
-# a gap inside a click splits it in two, the second part heard as a click too soon. So, and only
-# as often as the driver said it ran dry, a late interval is reported as the driver's gap, and an
-# early "click" before a late one as a piece of a split click. Anything else off the period is the
-# program's fault.
-judge_intervals() {
-    local from=$1 to=$2 period=$(($3 * RATE_HZ / 1000)) least=$4 verdict dry status=0
-    dry=$(underflows)
-    verdict=$(awk -v a="$from" -v b="$to" -v p="$period" -v least="$least" -v dry="$dry" -v r="$RATE_HZ" '
-        $1 != "onset" || $2 < a || $2 > b { next }
-        !seen { seen = 1; last = $2; next }
-        {
-            v = $2 - last
-            if (v >= p - 2 && v <= p + 2) { ++exact; last = $2; next }
-            if (v < p - 2) { ++pieces; list = list sprintf(" %+d at %.2f s (split?)", v - p, $2 / r); next }
-            ++late; last = $2
-            list = list sprintf(" %+d at %.2f s", v - p, $2 / r)
-        }
-        END {
-            printf "%d exact, %d late, %d early pieces;%s\n", exact, late, pieces, list
-            if (exact + late < least) exit 2
-            if (late + pieces == 0) exit 0
-            exit (late <= dry && pieces <= late) ? 3 : 1
-        }' "$WORK/onsets.txt") || status=$?
-    log "$3 ms ($period frames): $verdict"
-    case $status in
-        0) ;;
-        2) fail "too few intervals of $3 ms: $verdict" ;;
-        3) log "the late intervals are gaps of Wine's driver, which ran dry $dry time(s)" \
-            "(a busy machine), not the program's" ;;
-        *) fail "intervals of $3 ms not exact: $verdict (Wine's driver ran dry $dry times)" ;;
-    esac
-}
+source "$SOURCE_DIR/tests/e2e_wine/judge.sh"
