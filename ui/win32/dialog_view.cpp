@@ -14,7 +14,9 @@ namespace ui::win32 {
 namespace {
 
 // Messages of the real controls that the framework's headers do not name.
-constexpr UINT kTrackbarSetRange = WM_USER + 6;  // TBM_SETRANGE
+// Each end on its own: TBM_SETRANGE packs both into 16-bit signed halves, which 65535 overflows.
+constexpr UINT kTrackbarSetRangeMin = WM_USER + 7;  // TBM_SETRANGEMIN
+constexpr UINT kTrackbarSetRangeMax = WM_USER + 8;  // TBM_SETRANGEMAX
 
 // Runs while the view writes to the controls, so that their reports are not taken as input.
 class Writing {
@@ -118,9 +120,8 @@ void DialogView::MirrorControl(int index) {
         case ControlClass::Trackbar: {
             const SliderControl& slider = c.As<SliderControl>();
             if (!m.written || m.rangeMin != slider.RangeMin() || m.rangeMax != slider.RangeMax()) {
-                native::Send(h, kTrackbarSetRange, TRUE,
-                             static_cast<std::intptr_t>((slider.RangeMin() & 0xFFFF) |
-                                                        (slider.RangeMax() << 16)));
+                native::Send(h, kTrackbarSetRangeMin, FALSE, slider.RangeMin());
+                native::Send(h, kTrackbarSetRangeMax, TRUE, slider.RangeMax());
                 m.rangeMin = slider.RangeMin();
                 m.rangeMax = slider.RangeMax();
             }

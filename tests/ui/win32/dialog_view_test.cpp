@@ -8,6 +8,7 @@
 #include "ui/button_control.h"
 #include "ui/cwnd.h"
 #include "ui/list_control.h"
+#include "ui/slider_control.h"
 #include "ui/win32/dialog_view.h"
 #include "ui/win32/native.h"
 #include "ui/win32/win32_backend.h"
@@ -19,6 +20,7 @@ using ui::win32::native::Handle;
 using ui::win32::native::Send;
 
 constexpr unsigned kButtonClick = 0x00F5;  // BM_CLICK
+constexpr unsigned kKeyDown = 0x0100;      // WM_KEYDOWN
 
 class Win32Dialog : public testing::Test {
   protected:
@@ -63,6 +65,22 @@ TEST_F(Win32Dialog, FrameworkChangesShowOnTheControls) {
     EXPECT_EQ(Send(Native(IDC_VOLUME), TBM_GETPOS, 0, 0), 30);
     Model(IDC_TEMPO_NAME).Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(u"Allegro"));
     EXPECT_EQ(ui::win32::native::Text(Native(IDC_TEMPO_NAME)), u"Allegro");
+}
+
+// The volume's range, 0 to 65535, is wider than a signed 16-bit half of TBM_SETRANGE: the control
+// keeps it whole, and its keys reach both ends.
+TEST_F(Win32Dialog, TheVolumeSliderKeepsItsWholeRangeAndItsKeysReachBothEnds) {
+    ui::SliderControl& slider = Model(IDC_VOLUME).As<ui::SliderControl>();
+    slider.Send(TBM_SETRANGEMIN, TRUE, 0);
+    slider.Send(TBM_SETRANGEMAX, TRUE, 65535);
+    slider.Send(TBM_SETPOS, TRUE, 65535);
+    EXPECT_EQ(Send(Native(IDC_VOLUME), TBM_GETRANGEMAX, 0, 0), 65535);
+    EXPECT_EQ(Send(Native(IDC_VOLUME), TBM_GETPOS, 0, 0), 65535);
+    Send(Native(IDC_VOLUME), kKeyDown, VK_HOME, 0);
+    EXPECT_EQ(slider.Pos(), 0);
+    Send(Native(IDC_VOLUME), kKeyDown, VK_END, 0);
+    EXPECT_EQ(slider.Pos(), 65535);
+    EXPECT_EQ(Send(Native(IDC_VOLUME), TBM_GETPOS, 0, 0), 65535);
 }
 
 TEST_F(Win32Dialog, ARadioClickedOnTheControlIsChosenByTheFrameworkAlone) {
