@@ -70,7 +70,7 @@ start_timed_recording() {
     local rt=()
     chrt -f 10 true 2>/dev/null && rt=(chrt -f 10)
     ("${rt[@]}" parec --raw --device=clicks.monitor --rate=48000 --channels=1 --format=s16le \
-        --latency-msec=$TIMED_LATENCY_MS | python3 "$(dirname "$0")/timed_recorder.py" \
+        --latency-msec=$TIMED_LATENCY_MS | python3 "$SOURCE_DIR/tests/e2e_gui/timed_recorder.py" \
         "$WORK/timed.wav" "$WORK/timed.times") </dev/null >/dev/null 2>&1 &
     TIMED_PIPE=$!
     STARTED+=("$TIMED_PIPE")
