@@ -2,15 +2,23 @@
 #include "platform/linux/linux_services.h"
 
 #include <cstdio>
+#include <cstdlib>
+
+#include "platform/linux/output_choice.h"
+#include "platform/linux/pipewire_output.h"
+#include "platform/linux/pulse_output.h"
 
 namespace platform::linux_backend {
 
 LinuxServices::LinuxServices(const LinuxOptions& options) {
     player::PlayerOptions playerOptions = options.player;
-    playerOptions.sampleRate = PulseOutput::kRate;
-    playerOptions.channels = PulseOutput::kChannels;
+    playerOptions.sampleRate = SoundOutput::kRate;
+    playerOptions.channels = SoundOutput::kChannels;
     player_ = std::make_unique<player::PlayerEngine>(playerOptions, clock_);
-    output_ = std::make_unique<PulseOutput>(*player_);
+    if (ChooseOutput(std::getenv(kOutputVariable), OutputKind::kPulse) == OutputKind::kPipeWire)
+        output_ = std::make_unique<PipeWireOutput>(*player_);
+    else
+        output_ = std::make_unique<PulseOutput>(*player_);
     if (options.openAudio) {
         hasOutput_ = output_->Start(options.connectWaitMs);
         // Said once; the output keeps looking, and a server that comes later is used.

@@ -15,6 +15,8 @@ start_sound() {
     "$PULSE" start "$WORK/pulse" || fail "no sound server"
     CLEANUP+=("\"$PULSE\" stop \"$WORK/pulse\"")
     export "$(cat "$WORK/pulse/env")"
+    # PipeWire's own clients find its socket here (the program's native output).
+    [[ -S $WORK/pulse/pipewire-0 ]] && export PIPEWIRE_REMOTE="$WORK/pulse/pipewire-0"
     SERVER_REALTIME=1
     "$PULSE" realtime "$WORK/pulse" || SERVER_REALTIME=0
     if ((SERVER_REALTIME == 0)) && [[ ${METRONOME_E2E_REALTIME:-} == required ]]; then
