@@ -15,16 +15,15 @@ LinuxServices::LinuxServices(const LinuxOptions& options) {
     playerOptions.sampleRate = SoundOutput::kRate;
     playerOptions.channels = SoundOutput::kChannels;
     player_ = std::make_unique<player::PlayerEngine>(playerOptions, clock_);
-    if (ChooseOutput(std::getenv(kOutputVariable), OutputKind::kPulse) == OutputKind::kPipeWire)
+    if (ChooseOutput(std::getenv(kOutputVariable), kAutomaticOutput) == OutputKind::kPipeWire)
         output_ = std::make_unique<PipeWireOutput>(*player_);
     else
         output_ = std::make_unique<PulseOutput>(*player_);
-    if (options.openAudio) {
+    if (options.openAudio)
         hasOutput_ = output_->Start(options.connectWaitMs);
-        // Said once; the output keeps looking, and a server that comes later is used.
-        if (!hasOutput_)
-            std::fputs("metronome: no audio output found, running silently\n", stderr);
-    }
+    // Said once; the output keeps looking, and a server that comes later is used.
+    if (options.openAudio && !hasOutput_)
+        std::fputs("metronome: no audio output found, running silently\n", stderr);
     waveOut_ = std::make_unique<player::VolumeWaveOut>(*output_);
     timers_ = std::make_unique<ThreadTimerService>(player_.get());
 }

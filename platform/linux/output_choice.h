@@ -11,6 +11,10 @@ enum class OutputKind { kPulse, kPipeWire };
 // The variable that forces the output: "pulse" or "pipewire"; anything else is not a choice.
 inline constexpr const char* kOutputVariable = "METRONOME_SOUND_OUTPUT";
 
+// Without the variable: libpulse, which serves both servers. PipeWire's own client still loses
+// frames to the graph's changes of pace (docs/pipewire-lost-periods.md).
+inline constexpr OutputKind kAutomaticOutput = OutputKind::kPulse;
+
 // `forced` is the variable's value (null when unset); `automatic` is the choice without it.
 constexpr OutputKind ChooseOutput(const char* forced, OutputKind automatic) {
     if (forced) {

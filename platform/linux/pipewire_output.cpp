@@ -226,7 +226,9 @@ void PipeWireOutput::OpenStream() {
     pw_properties* what = pw_properties_new(
         PW_KEY_MEDIA_TYPE, "Audio", PW_KEY_MEDIA_CATEGORY, "Playback", PW_KEY_MEDIA_ROLE, kRole,
         PW_KEY_MEDIA_NAME, StreamIdentity::kStreamName, PW_KEY_MEDIA_ICON_NAME,
-        StreamIdentity::kIcon, PW_KEY_NODE_LATENCY, kLatency, nullptr);
+        StreamIdentity::kIcon, PW_KEY_NODE_LATENCY, kLatency, PW_KEY_APP_NAME,
+        StreamIdentity::kName, PW_KEY_APP_ID, StreamIdentity::kId, PW_KEY_APP_ICON_NAME,
+        StreamIdentity::kIcon, nullptr);
     stream_ = pw_stream_new(core_, StreamIdentity::kStreamName, what);
     if (!stream_) {
         Lose();

@@ -24,6 +24,24 @@ start_sound() {
     fi
 }
 
+# A way in to the server that a test can shut and open again: links NAME to its sockets (and
+# NAME-pw to PipeWire's own, for the program's native output), and start_program_through NAME
+# gives the program those links rather than the sockets.
+open_link() {
+    ln -sfn "${PULSE_SERVER#unix:}" "$WORK/$1"
+    [[ -z ${PIPEWIRE_REMOTE:-} ]] || ln -sfn "$PIPEWIRE_REMOTE" "$WORK/$1-pw"
+}
+shut_link() {
+    rm -f "$WORK/$1" "$WORK/$1-pw"
+}
+start_program_through() {
+    if [[ -n ${PIPEWIRE_REMOTE:-} ]]; then
+        PULSE_SERVER=unix:$WORK/$1 PIPEWIRE_REMOTE=$WORK/$1-pw start_program
+    else
+        PULSE_SERVER=unix:$WORK/$1 start_program
+    fi
+}
+
 start_recording() {
     "$PULSE" record "$WORK/pulse" "$WORK/clicks.wav" || fail "no recording"
 }
