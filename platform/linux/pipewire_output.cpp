@@ -229,6 +229,14 @@ void PipeWireOutput::OpenStream() {
         StreamIdentity::kIcon, PW_KEY_NODE_LATENCY, kLatency, PW_KEY_APP_NAME,
         StreamIdentity::kName, PW_KEY_APP_ID, StreamIdentity::kId, PW_KEY_APP_ICON_NAME,
         StreamIdentity::kIcon, nullptr);
+    // The mixers show the stream's own properties: the process that the library found, too.
+    if (const pw_properties* who = pw_context_get_properties(context_)) {
+        for (const char* key : {PW_KEY_APP_PROCESS_BINARY, PW_KEY_APP_PROCESS_ID,
+                                PW_KEY_APP_PROCESS_USER, PW_KEY_APP_PROCESS_HOST}) {
+            if (const char* value = pw_properties_get(who, key))
+                pw_properties_set(what, key, value);
+        }
+    }
     stream_ = pw_stream_new(core_, StreamIdentity::kStreamName, what);
     if (!stream_) {
         Lose();
