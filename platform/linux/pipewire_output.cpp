@@ -14,6 +14,7 @@
 #include <ctime>
 
 #include "platform/linux/graph_cycle.h"
+#include "platform/linux/mixer_volume.h"
 #include "platform/linux/monotonic_clock.h"
 
 // The library's loop calls are macros over statement expressions, a GNU extension.
@@ -40,24 +41,9 @@ bool Drain(int fd) noexcept {
     return fd >= 0 && read(fd, &count, sizeof count) == static_cast<ssize_t>(sizeof count);
 }
 
-// The stream's channel volumes scale the amplitude, as the slider does (a mixer shows their cube
-// root as its percentage).
-float ToChannel(std::uint32_t slider) {
-    return static_cast<float>(slider & 0xFFFFu) / 65535.0f;
-}
-
-std::uint32_t FromChannel(float value) {
-    const double ratio = std::clamp(static_cast<double>(value), 0.0, 1.0);  // above full is full
-    return static_cast<std::uint32_t>(std::lround(ratio * 65535.0));
-}
-
-// A value that goes through the server's own terms may come back a step or two apart.
+// What the server says of the stream's volume is the same as ours: no value yet is not.
 bool Near(const std::array<float, 2>& a, const std::array<float, 2>& b) {
-    const auto step = [](float x, float y) {
-        const std::uint32_t u = FromChannel(x), v = FromChannel(y);
-        return (u > v ? u - v : v - u) <= 2;
-    };
-    return a[0] >= 0 && b[0] >= 0 && step(a[0], b[0]) && step(a[1], b[1]);
+    return a[0] >= 0 && b[0] >= 0 && SameChannel(a[0], b[0]) && SameChannel(a[1], b[1]);
 }
 
 void InitLibrary() {
@@ -127,7 +113,8 @@ void PipeWireOutput::ApplyVolume() {
         engine_.SetVolume(volume);
         return;
     }
-    std::array<float, 2> values{ToChannel(volume), ToChannel(volume >> 16)};
+    std::array<float, 2> values{ToChannel(static_cast<std::uint16_t>(volume & 0xFFFFu)),
+                                ToChannel(static_cast<std::uint16_t>(volume >> 16))};
     if (Near(values, serverValues_))
         return;
     if (pw_stream_set_control(stream_, SPA_PROP_channelVolumes, 2, values.data(), 0) < 0) {
@@ -148,7 +135,8 @@ void PipeWireOutput::TakeControl(const pw_stream_control& control) {
     serverValues_ = values;
     // Until the stream runs, what the server tells is the volume it restored for the program.
     if (streamVolumeSeen_ || !volumeSet_.load()) {
-        volume_.store(FromChannel(values[0]) | (FromChannel(values[1]) << 16));
+        volume_.store(std::uint32_t{FromChannel(values[0])} |
+                      (std::uint32_t{FromChannel(values[1])} << 16));
         if (streamVolumeSeen_)
             NoticeVolume();
     }
