@@ -1,6 +1,7 @@
 // Putting the real services together, and taking them apart in the safe order.
 #include "platform/linux/linux_services.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -11,11 +12,14 @@
 namespace platform::linux_backend {
 
 LinuxServices::LinuxServices(const LinuxOptions& options) {
+    const OutputKind kind = ChooseOutput(std::getenv(kOutputVariable), kAutomaticOutput);
     player::PlayerOptions playerOptions = options.player;
     playerOptions.sampleRate = SoundOutput::kRate;
     playerOptions.channels = SoundOutput::kChannels;
+    if (kind == OutputKind::kPipeWire)
+        playerOptions.tickLeadMs = std::max(playerOptions.tickLeadMs, PipeWireOutput::kTickLeadMs);
     player_ = std::make_unique<player::PlayerEngine>(playerOptions, clock_);
-    if (ChooseOutput(std::getenv(kOutputVariable), kAutomaticOutput) == OutputKind::kPipeWire)
+    if (kind == OutputKind::kPipeWire)
         output_ = std::make_unique<PipeWireOutput>(*player_);
     else
         output_ = std::make_unique<PulseOutput>(*player_);

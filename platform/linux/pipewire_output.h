@@ -38,6 +38,9 @@ class PipeWireOutput : public SoundOutput {
     // The graph's period that the stream asks for: the start and a request from outside a timer
     // callback wait up to one of it, and the stream is woken once per period.
     static constexpr std::uint32_t kLatencyFrames = 1024;  // 21.3 ms at kRate
+    // How long before its frame is rendered a tick is placed, at the least: with nothing queued
+    // to write over, this alone absorbs a timer thread that wakes late.
+    static constexpr double kTickLeadMs = 150;
 
     // The engine renders at kRate and kChannels and must outlive Close().
     explicit PipeWireOutput(player::PlayerEngine& engine);
