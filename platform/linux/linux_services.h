@@ -3,7 +3,8 @@
 // Destroying it stops the timers, silences the player and closes the device, so no sample buffer
 // is read after it is gone.
 //  [x] Timers on a thread of their own (real-time where allowed), paced by the stream's frames
-//  [x] PlaySoundA through the player engine on one stream of the sound server (pulse_output.h)
+//  [x] PlaySoundA through the player engine on one stream of the sound server: libpulse
+//      (pulse_output.h), or PipeWire's own client where forced (pipewire_output.h, output_choice.h)
 //  [x] waveOut volume as the stream's own in the server's mixer (the samples scaled where the
 //      server refuses it), and the mixer's changes told to the GUI loop (VolumeNoticeFd)
 //  [x] ShellExecuteW through xdg-open
@@ -14,7 +15,7 @@
 #include <string>
 
 #include "platform/linux/monotonic_clock.h"
-#include "platform/linux/pulse_output.h"
+#include "platform/linux/sound_output.h"
 #include "platform/linux/thread_timer_service.h"
 #include "platform/linux/xdg_shell.h"
 #include "platform/player/player_engine.h"
@@ -40,7 +41,7 @@ class LinuxServices {
     Services Get();
 
     bool HasOutput() const { return hasOutput_; }
-    const PulseOutput& Output() const { return *output_; }
+    const SoundOutput& Output() const { return *output_; }
     player::PlayerEngine& Player() { return *player_; }
     ThreadTimerService& Timers() { return *timers_; }
 
@@ -53,7 +54,7 @@ class LinuxServices {
     SystemMonotonicClock clock_;
     bool hasOutput_ = false;
     std::unique_ptr<player::PlayerEngine> player_;
-    std::unique_ptr<PulseOutput> output_;
+    std::unique_ptr<SoundOutput> output_;
     std::unique_ptr<player::VolumeWaveOut> waveOut_;
     std::unique_ptr<ThreadTimerService> timers_;
     XdgShell shell_;

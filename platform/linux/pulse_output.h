@@ -20,8 +20,8 @@
 #include <string>
 
 #include "platform/linux/output_tuning.h"
+#include "platform/linux/sound_output.h"
 #include "platform/player/player_engine.h"
-#include "platform/player/volume_wave_out.h"
 
 struct pa_threaded_mainloop;
 struct pa_context;
@@ -34,48 +34,28 @@ struct pa_sink_input_info;
 
 namespace platform::linux_backend {
 
-// Who plays, as the desktop's mixer shows it: as the desktop entry names the program.
-struct StreamIdentity {
-    static constexpr const char* kName = "Vorla Metronome";
-    static constexpr const char* kId = "example.vorla.Metronome";  // the desktop entry's file name
-    static constexpr const char* kIcon = "vorla-metronome";
-    // A tool that makes music, not music to listen to: no server corks or ducks it for a call.
-    static constexpr const char* kRole = "production";
-    static constexpr const char* kStreamName = "Click";
-};
-
-class PulseOutput : public player::OutputVolume, private player::OutputWaker {
+class PulseOutput : public SoundOutput, private player::OutputWaker {
   public:
-    static constexpr std::uint32_t kRate = 48000;
-    static constexpr unsigned kChannels = 2;
-
     // The engine renders at kRate and kChannels and must outlive Close().
     explicit PulseOutput(player::PlayerEngine& engine);
-    ~PulseOutput();
+    ~PulseOutput() override;
     PulseOutput(const PulseOutput&) = delete;
     PulseOutput& operator=(const PulseOutput&) = delete;
 
-    // Starts the client thread and connects: true when a stream plays within waitMs. Without a
-    // server it keeps trying in the background, and a server that comes later is used.
-    bool Start(int waitMs);
-    // Stops the client thread: no callback runs after it returns.
-    void Close();
+    bool Start(int waitMs) override;
+    void Close() override;
 
-    bool Playing() const { return playing_.load(std::memory_order_relaxed); }
-    static std::string ApiName() { return "pulse"; }
-    // How many times a lost server was connected to again.
-    int Reconnects() const { return reconnects_.load(std::memory_order_relaxed); }
+    bool Playing() const override { return playing_.load(std::memory_order_relaxed); }
+    std::string ApiName() const override { return "pulse"; }
+    int Reconnects() const override { return reconnects_.load(std::memory_order_relaxed); }
 
     // Any thread: the stream's volume as last known, the program's or the server's (the mixer's).
     std::uint32_t Volume() const override { return volume_.load(std::memory_order_relaxed); }
     // The GUI thread: handed to the client thread, which sets it on the stream.
     void SetVolume(std::uint32_t volume) override;
-    // Readable when the volume was changed outside the program; -1 without a running output.
-    int VolumeNoticeFd() const { return noticeFd_; }
-    // Empties VolumeNoticeFd(): true when it told of a change.
-    bool TakeVolumeNotice();
-    // Whether the server took the stream's volume (else the samples are scaled).
-    bool ServerVolume() const { return serverVolume_.load(std::memory_order_relaxed); }
+    int VolumeNoticeFd() const override { return noticeFd_; }
+    bool TakeVolumeNotice() override;
+    bool ServerVolume() const override { return serverVolume_.load(std::memory_order_relaxed); }
 
   private:
     // Any thread that plays: a counter on an eventfd, read by the client thread.

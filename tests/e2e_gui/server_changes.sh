@@ -54,7 +54,7 @@ judge() {
 
 # The program connects through a door that stays shut until the judges listen.
 open_door() {
-    ln -sfn "${PULSE_SERVER#unix:}" "$WORK/door"
+    open_link door
 }
 
 # Waits up to $2 ms until the program's stream is on sink $1; prints how long it took.
@@ -76,7 +76,7 @@ start_sound
 pactl set-default-sink main
 open_door
 start_x
-PULSE_SERVER=unix:$WORK/door start_program
+start_program_through door
 window=$(wait_window "$MAIN_TITLE")
 keys "$window" Return  # On: every 600 ms an accent
 sleep 1
@@ -113,7 +113,7 @@ log "the recorder that joined late (not a judge) heard ${late_odd% *} intervals,
 
 # The server is restarted: the stream comes back by itself, and the click with it.
 sleep 1
-rm -f "$WORK/door"
+shut_link door
 "$PULSE" start "$WORK/pulse" || fail "the server did not start again"
 export "$(cat "$WORK/pulse/env")"
 "$PULSE" listen "$WORK/pulse" main "$WORK/restart"

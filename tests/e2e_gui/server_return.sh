@@ -15,17 +15,16 @@ program_plays() {
 }
 
 start_sound
-socket=${PULSE_SERVER#unix:}
-ln -s "$socket" "$WORK/gate"
+open_link gate
 start_x
-PULSE_SERVER=unix:$WORK/gate start_program
+start_program_through gate
 window=$(wait_window "$MAIN_TITLE")
 keys "$window" Return  # On
 sleep 1.5
 program_plays || fail "the program does not play"
 
 for round in 1 2 3; do
-    rm "$WORK/gate"
+    shut_link gate
     "$PULSE" stop "$WORK/pulse"
     sleep 2.5  # the program retries once a second by now, clicking on its own clock meanwhile
     "$PULSE" start "$WORK/pulse" || fail "the server did not start again"
@@ -36,7 +35,7 @@ for round in 1 2 3; do
     done
     program_plays && fail "round $round: the program was back before the recorder"
     sleep 0.3
-    ln -s "$socket" "$WORK/gate"
+    open_link gate
     for _ in $(seq 300); do
         program_plays && break
         sleep 0.01
@@ -56,9 +55,9 @@ for round in 1 2 3; do
     awk 'NR == 1 { first = $2 } NR > 1 && (last == "" || $2 > last) { last = $2 }
          END { exit !(first > 0.8 * last) }' <<<"$onsets" ||
         fail "round $round: the first click is quieter than the others"
-    rm "$WORK/gate"
+    shut_link gate
     "$PULSE" start "$WORK/pulse" || fail "the server did not start again"
-    ln -s "$socket" "$WORK/gate"
+    open_link gate
     for _ in $(seq 300); do
         program_plays && break
         sleep 0.01

@@ -15,10 +15,30 @@ start_sound() {
     "$PULSE" start "$WORK/pulse" || fail "no sound server"
     CLEANUP+=("\"$PULSE\" stop \"$WORK/pulse\"")
     export "$(cat "$WORK/pulse/env")"
+    # PipeWire's own clients find its socket here (the program's native output).
+    [[ -S $WORK/pulse/pipewire-0 ]] && export PIPEWIRE_REMOTE="$WORK/pulse/pipewire-0"
     SERVER_REALTIME=1
     "$PULSE" realtime "$WORK/pulse" || SERVER_REALTIME=0
     if ((SERVER_REALTIME == 0)) && [[ ${METRONOME_E2E_REALTIME:-} == required ]]; then
         fail "the sound server runs without real-time scheduling (rtprio limit: $(ulimit -r))"
+    fi
+}
+
+# A way in to the server that a test can shut and open again: links NAME to its sockets (and
+# NAME-pw to PipeWire's own, for the program's native output), and start_program_through NAME
+# gives the program those links rather than the sockets.
+open_link() {
+    ln -sfn "${PULSE_SERVER#unix:}" "$WORK/$1"
+    [[ -z ${PIPEWIRE_REMOTE:-} ]] || ln -sfn "$PIPEWIRE_REMOTE" "$WORK/$1-pw"
+}
+shut_link() {
+    rm -f "$WORK/$1" "$WORK/$1-pw"
+}
+start_program_through() {
+    if [[ -n ${PIPEWIRE_REMOTE:-} ]]; then
+        PULSE_SERVER=unix:$WORK/$1 PIPEWIRE_REMOTE=$WORK/$1-pw start_program
+    else
+        PULSE_SERVER=unix:$WORK/$1 start_program
     fi
 }
 

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -64,6 +65,45 @@ TEST(LinuxServices, WithoutAServerItStartsSilentlyAndEndsAtOnce) {
         setenv("PULSE_SERVER", keep.c_str(), 1);
     else
         unsetenv("PULSE_SERVER");
+}
+
+// An environment variable set for one test, and put back after it.
+class ScopedVariable {
+  public:
+    ScopedVariable(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name))
+            old_ = old;
+        setenv(name, value, 1);
+    }
+    ~ScopedVariable() {
+        if (old_)
+            setenv(name_, old_->c_str(), 1);
+        else
+            unsetenv(name_);
+    }
+
+  private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST(LinuxServices, PipeWiresOwnOutputWithoutAServerAlsoStartsSilentlyAndEndsAtOnce) {
+    const ScopedVariable output("METRONOME_SOUND_OUTPUT", "pipewire");
+    const ScopedVariable remote("PIPEWIRE_REMOTE", "/nonexistent/metronome-test/pipewire-0");
+    const auto start = std::chrono::steady_clock::now();
+    {
+        LinuxServices services;
+        EXPECT_EQ(services.Output().ApiName(), "pipewire");
+        EXPECT_FALSE(services.HasOutput());
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+        platform::Install(services.Get());
+        // It keeps looking for a server meanwhile, without spinning.
+        const std::clock_t cpu = std::clock();
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        EXPECT_LT(std::clock() - cpu, CLOCKS_PER_SEC / 50);
+        platform::Install({});
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
 }
 
 TEST(LinuxServices, VolumeStartsFullAndGovernsThePlayer) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -12,9 +13,12 @@
 
 namespace {
 
+using platform::linux_backend::FromChannel;
 using platform::linux_backend::FromMixer;
 using platform::linux_backend::kMixerFull;
+using platform::linux_backend::SameChannel;
 using platform::linux_backend::StreamIdentity;
+using platform::linux_backend::ToChannel;
 using platform::linux_backend::ToMixer;
 
 TEST(MixerVolume, TheEndsMeetAndTheAmplitudeStaysProportional) {
@@ -43,6 +47,25 @@ TEST(MixerVolume, EverySliderValueGoesThereAndBackWithinAStepAndInOrder) {
         const std::uint32_t once = ToMixer(FromMixer(mixer));
         ASSERT_EQ(ToMixer(FromMixer(once)), once) << mixer;
     }
+}
+
+TEST(MixerVolume, PipeWiresChannelVolumeIsTheSameServerVolumeAsTheMixers) {
+    // pipewire-pulse shows a channel volume to the mixers as its cube root: the slider set
+    // through either output reads the same percentage in the mixer.
+    for (unsigned slider = 0; slider <= 65535; slider += 97) {
+        const auto s = static_cast<std::uint16_t>(slider);
+        const double shown = std::cbrt(static_cast<double>(ToChannel(s))) * kMixerFull;
+        ASSERT_NEAR(shown, static_cast<double>(ToMixer(s)), 1.0) << slider;
+        ASSERT_EQ(FromChannel(ToChannel(s)), s) << slider;
+    }
+    // The mixer's 50 % is an eighth of the amplitude; above full is full; no volume is silence.
+    EXPECT_EQ(FromChannel(0.125f), 8192);
+    EXPECT_EQ(FromChannel(1.5f), 65535);
+    EXPECT_EQ(FromChannel(-1.0f), 0);
+    EXPECT_EQ(FromChannel(std::nanf("")), 0);
+    // What comes back from the server two steps apart is ours; three steps is a mixer's change.
+    EXPECT_TRUE(SameChannel(ToChannel(30000), ToChannel(30002)));
+    EXPECT_FALSE(SameChannel(ToChannel(30000), ToChannel(30003)));
 }
 
 TEST(StreamIdentity, NamesTheProgramAsItsDesktopEntryDoes) {
