@@ -140,9 +140,18 @@ class FakeWaveDevice : public platform::win32::WaveDevice {
         return anchorFrames_ + static_cast<std::int64_t>(
                                    std::floor(static_cast<double>(t - anchorNs_) * 1e-9 * Rate()));
     }
+    // The first nanosecond by which the frames have been played. The estimate is checked against
+    // PlayedBy itself: x87 and SSE round the last bit differently, and a block given back a
+    // nanosecond before PlayedBy counts it played would be waited for at that moment forever.
     std::int64_t TimeOfFrame(std::int64_t framesAfterAnchor) const {
-        return anchorNs_ + static_cast<std::int64_t>(
-                               std::ceil(static_cast<double>(framesAfterAnchor) / Rate() * 1e9));
+        const std::int64_t frames = anchorFrames_ + framesAfterAnchor;
+        std::int64_t t = anchorNs_ + static_cast<std::int64_t>(std::ceil(
+                                         static_cast<double>(framesAfterAnchor) / Rate() * 1e9));
+        while (PlayedBy(t) < frames)
+            ++t;
+        while (t > anchorNs_ && PlayedBy(t - 1) >= frames)
+            --t;
+        return t;
     }
     // Plays the frames due by now: blocks whose last frame has been played come back.
     void Advance() {

@@ -171,6 +171,31 @@ TEST(WaveDevice, TheClickComesBackWithinTwoSeconds) {
     }
 }
 
+// The fake device itself: a block comes back at the very nanosecond its last frame is played,
+// never before, whatever the clock's rate, for an hour of blocks of an odd size. A device that
+// gave one back a nanosecond early kept the test waiting at that moment forever.
+TEST(WaveFake, ABlockComesBackWhenItsLastFrameIsPlayed) {
+    for (const double ppm : {0.0, -300.0, 300.0, 123.0}) {
+        SCOPED_TRACE(ppm);
+        Model model;
+        model.ppm = ppm;
+        std::int64_t now = 0;
+        fake_wave::FakeWaveDevice device(model, now);
+        ASSERT_TRUE(device.Open(44100, 1, 2));
+        const std::vector<std::int16_t> block(1153);
+        ASSERT_TRUE(device.Queue(0, block.data(), 1153));
+        for (int n = 0; n < 140'000; ++n) {
+            ASSERT_TRUE(device.Queue(1 - n % 2, block.data(), 1153));
+            const std::int64_t done = device.NextDoneNs();
+            now = done - 1;
+            ASSERT_FALSE(device.Played(n % 2)) << n;
+            now = done;
+            ASSERT_TRUE(device.Played(n % 2)) << n;
+        }
+        EXPECT_EQ(device.Underruns(), 0);
+    }
+}
+
 // The slider's volume reaches the device at the next service, 10 ms at most; the device's own
 // volume is the one read at the open; a new device gets the volume chosen.
 TEST(WaveVolume, TheSliderGovernsTheStream) {
