@@ -42,8 +42,10 @@ keys "$window" Return  # On/Off
 sleep 3
 stream_before=$(pactl list short sink-inputs | awk '{ print $1 }' | paste -sd ' ')
 module=$(pactl list short modules | awk '/sink_name=headset/ { print $1 }')
-pactl unload-module "$module"
+# Read before the headset goes: the recorder's file can only lag behind its sink, so every click
+# that the first sink plays after the move lies beyond it, however long the unload takes.
 lost=$(recorded_frames)
+pactl unload-module "$module"
 sleep 4
 stream_after=$(pactl list short sink-inputs | awk '{ print $1 }' | paste -sd ' ')
 # Whether the server moved the stream to the remaining sink or the program opened a new one.
