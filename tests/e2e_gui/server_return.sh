@@ -8,6 +8,7 @@ source "$(dirname "$0")/session.sh"
 source "$(dirname "$0")/sound.sh"
 
 PERIOD=28800
+QUANTUM=0  # PipeWire's period at the sink, where PipeWire is the server
 
 # Whether the program's stream is on the server.
 program_plays() {
@@ -15,6 +16,7 @@ program_plays() {
 }
 
 start_sound
+[[ -S $WORK/pulse/pipewire-0 ]] && QUANTUM=256
 open_link gate
 start_x
 start_program_through gate
@@ -50,7 +52,17 @@ for round in 1 2 3; do
     # Every interval from the first click on is one period, to the frame; the first click is as
     # loud as the others (a click cut at its start would be quieter or an interval short). A stray
     # click of the old stream would come about a queue (170 ms) before the first.
-    odd=$(awk -v p="$PERIOD" 'NR > 1 && ($3 < p - 1 || $3 > p + 1) { printf "%s ", $3 }' <<<"$onsets")
+    # On PipeWire, one period of 256 frames at the sink is now and then lost or added for any
+    # client alike, the recorder included, as clients join (docs/pipewire-lost-periods.md). Such an
+    # interval is the server's, not the program's: named in the log and spared, two a round at
+    # most. Nothing is spared on PulseAudio.
+    spared=$(awk -v p="$PERIOD" -v q="$QUANTUM" 'NR > 1 && q > 0 {
+        d = $3 - p; if (d < 0) d = -d; if (d >= q - 1 && d <= q + 1) printf "%s ", $3 }' <<<"$onsets")
+    [[ -z $spared ]] || log "round $round: intervals of $spared frames, one PipeWire period off"
+    (($(wc -w <<<"$spared") <= 2)) || fail "round $round: intervals of $spared frames"
+    odd=$(awk -v p="$PERIOD" -v q="$QUANTUM" 'NR > 1 && ($3 < p - 1 || $3 > p + 1) {
+        d = $3 - p; if (d < 0) d = -d; if (!(q > 0 && d >= q - 1 && d <= q + 1)) printf "%s ", $3
+    }' <<<"$onsets")
     [[ -z $odd ]] || fail "round $round: intervals of $odd frames"
     awk 'NR == 1 { first = $2 } NR > 1 && (last == "" || $2 > last) { last = $2 }
          END { exit !(first > 0.8 * last) }' <<<"$onsets" ||
