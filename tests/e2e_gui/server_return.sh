@@ -56,13 +56,14 @@ for round in 1 2 3; do
     # client alike, the recorder included, as clients join (docs/pipewire-lost-periods.md). Such an
     # interval is the server's, not the program's: named in the log and spared, two a round at
     # most. Nothing is spared on PulseAudio.
-    spared=$(awk -v p="$PERIOD" -v q="$QUANTUM" 'NR > 1 && q > 0 {
-        d = $3 - p; if (d < 0) d = -d; if (d >= q - 1 && d <= q + 1) printf "%s ", $3 }' <<<"$onsets")
+    # Each interval off the period: S where it is one PipeWire period off, O otherwise.
+    off=$(awk -v p="$PERIOD" -v q="$QUANTUM" 'NR > 1 && ($3 < p - 1 || $3 > p + 1) {
+        d = $3 - p; if (d < 0) d = -d; print (q > 0 && d >= q - 1 && d <= q + 1 ? "S" : "O"), $3
+    }' <<<"$onsets")
+    spared=$(awk '$1 == "S" { printf "%s ", $2 }' <<<"$off")
+    odd=$(awk '$1 == "O" { printf "%s ", $2 }' <<<"$off")
     [[ -z $spared ]] || log "round $round: intervals of $spared frames, one PipeWire period off"
     (($(wc -w <<<"$spared") <= 2)) || fail "round $round: intervals of $spared frames"
-    odd=$(awk -v p="$PERIOD" -v q="$QUANTUM" 'NR > 1 && ($3 < p - 1 || $3 > p + 1) {
-        d = $3 - p; if (d < 0) d = -d; if (!(q > 0 && d >= q - 1 && d <= q + 1)) printf "%s ", $3
-    }' <<<"$onsets")
     [[ -z $odd ]] || fail "round $round: intervals of $odd frames"
     awk 'NR == 1 { first = $2 } NR > 1 && (last == "" || $2 > last) { last = $2 }
          END { exit !(first > 0.8 * last) }' <<<"$onsets" ||
