@@ -10,7 +10,6 @@ source "$(dirname "$0")/session.sh"
 source "$(dirname "$0")/sound.sh"
 
 PERIOD=28800
-JUDGE=$(dirname "$0")/judge-intervals
 
 # Prints "frame seconds" for each onset in WAV file $1.
 onsets_of() {
@@ -36,7 +35,7 @@ judge() {
             END { for (i = 2; i < count; ++i) print frame[i] }' >"$WORK/$name.onsets"
         listeners+=("$name=$WORK/$name.onsets")
     done
-    out=$("$JUDGE" "$PERIOD" "$least" "${listeners[@]}") || status=$?
+    out=$("$JUDGE" "${SERVER_PERIOD_SPARE[@]}" "$PERIOD" "$least" "${listeners[@]}") || status=$?
     log "$what: ${out//$'\n'/; }"
     # On PipeWire the program's timing is judged only where the listeners can be trusted with it:
     # in the normal build (the sanitizer slows the client thread two or three times, and a write

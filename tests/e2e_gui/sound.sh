@@ -5,6 +5,7 @@ ANALYSE=$4
 PULSE=$5
 # Steady intervals are placed to the frame, but a busy machine may delay the sound output.
 STEADY_SLACK=15
+JUDGE=$(dirname "${BASH_SOURCE[0]}")/judge-intervals
 
 # Before start_program, so that the program finds this server rather than none.
 # Sets SERVER_REALTIME to 1 when the server runs with real-time scheduling, as a desktop runs it
@@ -17,6 +18,10 @@ start_sound() {
     export "$(cat "$WORK/pulse/env")"
     # PipeWire's own clients find its socket here (the program's native output).
     [[ -S $WORK/pulse/pipewire-0 ]] && export PIPEWIRE_REMOTE="$WORK/pulse/pipewire-0"
+    # What the judge spares: on PipeWire, an interval one period of the graph (256 frames while a
+    # client asks for 5 ms) off, which any client may lose or gain as others join; two a stretch.
+    SERVER_PERIOD_SPARE=()
+    [[ -z ${PIPEWIRE_REMOTE:-} ]] || SERVER_PERIOD_SPARE=(--spare 256:2)
     SERVER_REALTIME=1
     "$PULSE" realtime "$WORK/pulse" || SERVER_REALTIME=0
     if ((SERVER_REALTIME == 0)) && [[ ${METRONOME_E2E_REALTIME:-} == required ]]; then
