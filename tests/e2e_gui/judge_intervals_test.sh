@@ -77,6 +77,14 @@ clicks "$WORK/b" 20 53000 7 256
 expect 0 "listeners disagree: interval at" "server 29312; recorder 29056; not judged" \
     "18 intervals judged, 0 off, 1 listener faults"
 
+echo "-- a recorder that slips a period again and again, 11,520 frames in all: blamed each time"
+clicks "$WORK/a" 20 1000
+awk 'NR > 2 { $1 += 1024 * (NR - 2 < 10 ? NR - 2 : 10) } NR > 14 { $1 += 256 } { print }' \
+    <(clicks /dev/stdout 20 53000) >"$WORK/b"
+ARGS=(server="$WORK/a" recorder="$WORK/b")
+expect 0 "19 intervals judged, 0 off, 11 listener faults"
+grep -q "did not hear" <<<"$("$JUDGE" "$PERIOD" 10 "${ARGS[@]}")" && fail "a click taken as missed"
+
 echo "-- a recorder misses a click"
 clicks "$WORK/a" 20 1000
 clicks "$WORK/b" 20 53000 0 0 9
