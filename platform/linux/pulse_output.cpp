@@ -533,21 +533,26 @@ void PulseOutput::WriteOver() noexcept {
     // (or dropped) is taken from a fresh one.
     pa_operation* op = pa_stream_update_timing_info(stream_, &OnFreshTiming, this);
     if (!op) {
-        WriteOverNow();
+        WriteOverNow(0);
         return;
     }
     updating_ = true;
+    updateAskedNs_ = MonotonicNowNs();
     pa_operation_unref(op);
 }
 
 void PulseOutput::OnFreshTiming(pa_stream* stream, int, void* self) {
     auto* out = static_cast<PulseOutput*>(self);
     out->updating_ = false;
+    // A server that stood still while its sink's buffer ran down fills that buffer at once when
+    // it goes on, and may do so after it made this report: as much as it stood still, at most.
+    const std::int64_t stalledNs = MonotonicNowNs() - out->updateAskedNs_ -
+                                   static_cast<std::int64_t>(out->layout_.guardUs) * 1000;
     if (stream == out->stream_)
-        out->WriteOverNow();
+        out->WriteOverNow(stalledNs > 0 ? stalledNs * kRate / 1'000'000'000 : 0);
 }
 
-void PulseOutput::WriteOverNow() noexcept {
+void PulseOutput::WriteOverNow(std::int64_t stalledFrames) noexcept {
     if (!stream_ || !Playing())
         return;
     player::StreamReport report;
@@ -569,8 +574,8 @@ void PulseOutput::WriteOverNow() noexcept {
             Write(stream_, std::size_t{frames} * kFrameBytes, report, 0);
             return;
         }
-    } else if (const std::uint32_t frames =
-                   engine_.PrepareRewrite(report.heardFrame + report.rewritableFrom);
+    } else if (const std::uint32_t frames = engine_.PrepareRewrite(
+                   report.heardFrame + report.rewritableFrom + stalledFrames);
                frames > 0) {
         Write(stream_, std::size_t{frames} * kFrameBytes, report,
               -static_cast<std::int64_t>(frames * kFrameBytes));

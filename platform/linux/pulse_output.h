@@ -85,7 +85,8 @@ class PulseOutput : public SoundOutput, private player::OutputWaker {
     // The server played `beyond` frames past the written ones, or its report says so: the engine
     // and the write position step over them, and the report follows. False when nothing did.
     bool CatchUp(player::StreamReport& report, std::int64_t beyond) noexcept;
-    void WriteOverNow() noexcept;
+    // `stalledFrames`: how long the server left the fresh report unanswered, beyond the guard.
+    void WriteOverNow(std::int64_t stalledFrames) noexcept;
     static void OnFreshTiming(pa_stream* stream, int success, void* self);
     void Write(pa_stream* stream, std::size_t bytes, const player::StreamReport& report,
                std::int64_t seekBytes) noexcept;
@@ -97,6 +98,7 @@ class PulseOutput : public SoundOutput, private player::OutputWaker {
     pa_time_event* retry_ = nullptr;
     int wakeFd_ = -1;
     bool updating_ = false;  // a fresh timing report is on its way
+    std::int64_t updateAskedNs_ = 0;
     // Frames the engine stepped over (the server played beyond what we wrote) that the write
     // position has yet to step over with the next write.
     std::int64_t skipFrames_ = 0;
