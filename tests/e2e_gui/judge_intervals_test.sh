@@ -85,6 +85,12 @@ ARGS=(server="$WORK/a" recorder="$WORK/b")
 expect 0 "19 intervals judged, 0 off, 11 listener faults"
 grep -q "did not hear" <<<"$("$JUDGE" "$PERIOD" 10 "${ARGS[@]}")" && fail "a click taken as missed"
 
+echo "-- where one listener stayed on alone, it is not judged"
+clicks "$WORK/a" 20 1000 18 768
+clicks "$WORK/b" 17 53000
+ARGS=(server="$WORK/a" recorder="$WORK/b")
+expect 0 "16 intervals judged, 0 off, 0 listener faults"
+
 echo "-- a recorder misses a click"
 clicks "$WORK/a" 20 1000
 clicks "$WORK/b" 20 53000 0 0 9
