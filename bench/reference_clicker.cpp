@@ -1,7 +1,8 @@
-// reference-clicker PERIOD_MS SECONDS [SINK [QUEUE_MS]]: the plainest client that keeps time, to
-// compare the program with. It counts frames: a click every PERIOD_MS at 48 kHz, written through
-// the sound server's blocking client API to SINK (default: the default sink) with QUEUE_MS queued
-// (default 30, asked for a third at a time), for SECONDS.
+// reference-clicker PERIOD_MS SECONDS [SINK [QUEUE_MS [left]]]: the plainest client that keeps
+// time, to compare the program with. It counts frames: a click every PERIOD_MS at 48 kHz, written
+// through the sound server's blocking client API to SINK (default: the default sink) with QUEUE_MS
+// queued (default 30, asked for a third at a time), for SECONDS; with "left", on the left channel
+// only, so that it can share a stereo sink with the program and still be told apart.
 #include <pulse/simple.h>
 
 #include <algorithm>
@@ -9,11 +10,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: reference-clicker PERIOD_MS SECONDS [SINK [QUEUE_MS]]\n");
+        std::fprintf(stderr,
+                     "usage: reference-clicker PERIOD_MS SECONDS [SINK [QUEUE_MS [left]]]\n");
         return 2;
     }
     constexpr long kRate = 48000;
@@ -22,6 +25,10 @@ int main(int argc, char** argv) {
     const char* sink = argc > 3 ? argv[3] : nullptr;  // the default sink
     const long queueMs = argc > 4 ? std::max(4L, std::atol(argv[4])) : 30;
     pa_sample_spec sample{PA_SAMPLE_FLOAT32NE, kRate, 1};
+    pa_channel_map left{};
+    pa_channel_map_init_mono(&left);
+    left.map[0] = PA_CHANNEL_POSITION_FRONT_LEFT;
+    const bool leftOnly = argc > 5 && std::string(argv[5]) == "left";
     pa_buffer_attr attr{};
     attr.maxlength = static_cast<std::uint32_t>(-1);
     attr.tlength = static_cast<std::uint32_t>(queueMs * kRate / 1000 * sizeof(float));
@@ -30,7 +37,7 @@ int main(int argc, char** argv) {
     attr.fragsize = static_cast<std::uint32_t>(-1);
     int error = 0;
     pa_simple* s = pa_simple_new(nullptr, "reference-clicker", PA_STREAM_PLAYBACK, sink, "clicks",
-                                 &sample, nullptr, &attr, &error);
+                                 &sample, leftOnly ? &left : nullptr, &attr, &error);
     if (!s) {
         std::fprintf(stderr, "reference-clicker: no server\n");
         return 1;

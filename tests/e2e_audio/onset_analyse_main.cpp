@@ -1,19 +1,28 @@
-// onset-analyse FILE.wav [PERIOD_MS]: prints every onset (frame, seconds, peak, A for accent or
-// R for regular, interval), every steady tone (first and last frame, cycles, frequency in Hz, its
-// peak and the peak of what follows it), then the grid's figures; with a period, also the
-// deviations from the ideal grid and the tempo error in ppm. For the end-to-end tests of the whole
-// program.
+// onset-analyse [--right | --left-less-right] FILE.wav [PERIOD_MS]: prints every onset (frame,
+// seconds, peak, A for accent or R for regular, interval), every steady tone (first and last frame,
+// cycles, frequency in Hz, its peak and the peak of what follows it), then the grid's figures; with
+// a period, also the deviations from the ideal grid and the tempo error in ppm. For the end-to-end
+// tests of the whole program. A stereo file is read from its left channel, or as the option says.
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "onset_analysis.h"
 
 int main(int argc, char** argv) {
+    auto part = onset_analysis::Part::kFirst;
+    if (argc > 1 && std::string(argv[1]) == "--right")
+        part = onset_analysis::Part::kSecond;
+    else if (argc > 1 && std::string(argv[1]) == "--left-less-right")
+        part = onset_analysis::Part::kFirstLessSecond;
+    if (part != onset_analysis::Part::kFirst)
+        --argc, ++argv;
     if (argc < 2) {
-        std::fprintf(stderr, "usage: onset-analyse FILE.wav [PERIOD_MS]\n");
+        std::fprintf(stderr,
+                     "usage: onset-analyse [--right | --left-less-right] FILE.wav [PERIOD_MS]\n");
         return 2;
     }
-    const auto rec = onset_analysis::ReadWav(argv[1]);
+    const auto rec = onset_analysis::ReadWav(argv[1], part);
     if (!rec || rec->sampleRate == 0) {
         std::fprintf(stderr, "onset-analyse: cannot read %s (16-bit PCM WAV expected)\n", argv[1]);
         return 1;

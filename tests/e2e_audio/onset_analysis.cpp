@@ -20,7 +20,7 @@ std::uint16_t Le16(const std::uint8_t* p) {
 
 }  // namespace
 
-std::optional<Recording> ReadWav(const std::string& path) {
+std::optional<Recording> ReadWav(const std::string& path, Part part) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return std::nullopt;
@@ -41,14 +41,18 @@ std::optional<Recording> ReadWav(const std::string& path) {
             rec.sampleRate = Le32(bytes.data() + body + 4);
             bits = Le16(bytes.data() + body + 14);
         } else if (std::memcmp(chunk, "data", 4) == 0) {
-            if (channels == 0 || bits != 16)
+            if (channels == 0 || bits != 16 || (part != Part::kFirst && channels < 2))
                 return std::nullopt;
             const std::size_t available = bytes.size() - body;
             const std::size_t dataBytes = size == 0 || size > available ? available : size;
             const std::size_t frameBytes = 2 * channels;
+            const auto sample = [&](std::size_t off) {
+                return static_cast<std::int16_t>(Le16(bytes.data() + body + off)) / 32768.0f;
+            };
             for (std::size_t off = 0; off + frameBytes <= dataBytes; off += frameBytes)
-                rec.samples.push_back(static_cast<std::int16_t>(Le16(bytes.data() + body + off)) /
-                                      32768.0f);
+                rec.samples.push_back(part == Part::kFirst    ? sample(off)
+                                      : part == Part::kSecond ? sample(off + 2)
+                                                              : sample(off) - sample(off + 2));
             return rec;
         }
         if (size > bytes.size() - body)

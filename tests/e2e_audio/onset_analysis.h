@@ -12,12 +12,18 @@ namespace onset_analysis {
 
 struct Recording {
     std::uint32_t sampleRate = 0;
-    std::vector<float> samples;  // the first channel
+    std::vector<float> samples;  // one channel, or the difference of two
 };
 
+// Which part of a stereo recording to read. Two clients mixed into one sink, one of them on the
+// left channel only, are told apart: the right channel holds the other alone, and the left less
+// the right the first alone, each in the sink's own frames.
+enum class Part { kFirst, kSecond, kFirstLessSecond };
+
 // Reads a 16-bit PCM WAV file. A header whose sizes were never filled in (a recorder that was
-// stopped) is fine: the data then runs to the end of the file.
-std::optional<Recording> ReadWav(const std::string& path);
+// stopped) is fine: the data then runs to the end of the file. A part that needs a second
+// channel reads nothing from a mono file.
+std::optional<Recording> ReadWav(const std::string& path, Part part = Part::kFirst);
 
 struct Onset {
     std::int64_t frame;

@@ -1,9 +1,10 @@
-// pipe-drain [--paced] FIFO OUT.wav: reads what a pipe sink plays (16-bit mono at 48 kHz) from its
-// FIFO into a WAV file until the writer closes it or SIGINT/SIGTERM arrives; the sink as the judge
-// of a stream. A pipe sink that has no clock of its own (PulseAudio's) writes as fast as it is
-// read: --paced reads it as a sound card plays, 48,000 frames a second from a FIFO of four pages,
-// and plays silence for what is not there in time, so that the file is in wall-clock time from
-// its first frame. It says on stderr when that was, and where and how many frames it made up.
+// pipe-drain [--paced | --stereo] FIFO OUT.wav: reads what a pipe sink plays (16-bit at 48 kHz,
+// mono or stereo) from its FIFO into a WAV file until the writer closes it or SIGINT/SIGTERM
+// arrives; the sink as the judge of a stream. A pipe sink that has no clock of its own
+// (PulseAudio's) writes as fast as it is read: --paced reads it as a sound card plays, 48,000
+// frames a second from a FIFO of four pages, and plays silence for what is not there in time, so
+// that the file is in wall-clock time from its first frame. It says on stderr when that was, and
+// where and how many frames it made up.
 #include <fcntl.h>
 #include <signal.h>
 #include <time.h>
@@ -29,18 +30,18 @@ void Put32(unsigned char* at, std::uint32_t v) {
         at[i] = static_cast<unsigned char>(v >> (8 * i));
 }
 
-// A canonical 44-byte header for DATA_BYTES of 16-bit mono PCM at 48 kHz.
-std::array<unsigned char, 44> Header(std::uint32_t dataBytes) {
+// A canonical 44-byte header for DATA_BYTES of 16-bit PCM at 48 kHz.
+std::array<unsigned char, 44> Header(std::uint32_t dataBytes, unsigned channels) {
     std::array<unsigned char, 44> h{};
     std::memcpy(&h[0], "RIFF", 4);
     Put32(&h[4], 36 + dataBytes);
     std::memcpy(&h[8], "WAVEfmt ", 8);
     Put32(&h[16], 16);
     h[20] = 1;  // PCM
-    h[22] = 1;  // mono
+    h[22] = static_cast<unsigned char>(channels);
     Put32(&h[24], 48000);
-    Put32(&h[28], 96000);
-    h[32] = 2;
+    Put32(&h[28], 96000 * channels);
+    h[32] = static_cast<unsigned char>(2 * channels);
     h[34] = 16;
     std::memcpy(&h[36], "data", 4);
     Put32(&h[40], dataBytes);
@@ -105,12 +106,14 @@ std::uint64_t DrainPaced(int fd, std::FILE* out, std::uint64_t& madeUp) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool paced = argc == 4 && std::string(argv[1]) == "--paced";
-    if (argc != 3 && !paced) {
-        std::fprintf(stderr, "usage: pipe-drain [--paced] FIFO OUT.wav\n");
+    const std::string option = argc == 4 ? argv[1] : "";
+    const bool paced = option == "--paced";
+    const unsigned channels = option == "--stereo" ? 2 : 1;
+    if (argc != 3 && !paced && channels == 1) {
+        std::fprintf(stderr, "usage: pipe-drain [--paced | --stereo] FIFO OUT.wav\n");
         return 2;
     }
-    argv += paced ? 1 : 0;
+    argv += argc - 3;
     struct sigaction action {};
     action.sa_handler = Stop;
     sigaction(SIGINT, &action, nullptr);
@@ -132,7 +135,7 @@ int main(int argc, char** argv) {
         std::perror("pipe-drain: the output");
         return 1;
     }
-    auto header = Header(0);
+    auto header = Header(0, channels);
     std::fwrite(header.data(), 1, header.size(), out);
     std::uint64_t total = 0;
     std::uint64_t madeUp = 0;
@@ -149,8 +152,8 @@ int main(int argc, char** argv) {
         std::fwrite(buffer.data(), 1, static_cast<std::size_t>(n), out);
         total += static_cast<std::uint64_t>(n);
     }
-    total -= total % 2;
-    header = Header(static_cast<std::uint32_t>(total));
+    total -= total % (2 * channels);
+    header = Header(static_cast<std::uint32_t>(total), channels);
     std::fseek(out, 0, SEEK_SET);
     std::fwrite(header.data(), 1, header.size(), out);
     const bool ok = std::fclose(out) == 0;

@@ -5,17 +5,19 @@
 # Also the churn that changes the graph's pace: other clients and recorders coming and going.
 PIPE_DRAIN=${PIPE_DRAIN:-}
 
-# A pipe sink NAME (16-bit mono, 48 kHz) whose sound goes to $WORK/NAME.wav.
+# A pipe sink NAME (16-bit, 48 kHz, mono or with "stereo" two channels) whose sound goes to
+# $WORK/NAME.wav.
 start_pipe_judge() {
-    local name=$1
+    local name=$1 channels=1 option=()
+    [[ ${2:-} == stereo ]] && channels=2 option=(--stereo)
     [[ -x $PIPE_DRAIN ]] || fail "no pipe-drain"
     mkfifo "$WORK/$name.fifo"
-    "$PIPE_DRAIN" "$WORK/$name.fifo" "$WORK/$name.wav" &
+    "$PIPE_DRAIN" "${option[@]}" "$WORK/$name.fifo" "$WORK/$name.wav" &
     local pid=$!
     STARTED+=("$pid")
     echo "$pid" >"$WORK/$name.drain"
     pactl load-module module-pipe-sink file="$WORK/$name.fifo" sink_name="$name" format=s16le \
-        rate=48000 channels=1 >/dev/null || fail "no pipe sink $name"
+        rate=48000 channels="$channels" >/dev/null || fail "no pipe sink $name"
     for _ in $(seq 100); do
         pactl list short sinks | grep -qw "$name" && return 0
         sleep 0.1
@@ -75,4 +77,38 @@ judge_clicks() {
             ppm = periods ? ((last - first) / periods / (p * 48) - 1) * 1e6 : 0
             printf "%d intervals, %d off by more than 2 samples, worst %.3f ms, tempo %+.2f ppm\n",
             n, off, worst * 1000 / rate, ppm }'
+}
+
+# The judgment of one of two clients that share a stereo sink, FILE.wav (see judge_clicks): the
+# program plays on both channels, the reference on the left only, both clicking every PERIOD_MS.
+# WHO is "program" (the right channel) or "reference" (the left less the right). The sink, or the
+# listener, may lose or repeat frames of the whole mix; both clients then hear it alike. An interval
+# off by a number of frames is the sink's when the other client has an interval overlapping it off
+# the same way by at least as much: it is counted apart and left out of the figures.
+judge_mix() {
+    local file=$1 period=$2 who=$3 own=--right other=--left-less-right
+    [[ $who == reference ]] && own=--left-less-right other=--right
+    awk -v p="$period" '
+        $1 == "rate" { rate = $2 }
+        $1 != "onset" || $6 <= 0 { next }
+        { if (FILENAME != current) { current = FILENAME; file++; k = 0 } }
+        ++k == 1 { if (file == 1) first = $2; next }   # the first follows a key press
+        file == 2 { e = $6 - p * 48; if (e > 2 || e < -2) { n2++; b2[n2] = $2; a2[n2] = $2 - $6; e2[n2] = e }; next }
+        { n++; last = $2; e = $6 - p * 48; if (e <= 2 && e >= -2) next
+          a1[++n1] = $2 - $6; b1[n1] = $2; e1[n1] = e }
+        END {
+            for (i = 1; i <= n1; i++) {
+                alike = 0
+                for (j = 1; j <= n2 && !alike; j++)
+                    alike = a2[j] < b1[i] && a1[i] < b2[j] && e1[i] * e2[j] > 0 &&
+                            (e2[j] < 0 ? -e2[j] : e2[j]) >= (e1[i] < 0 ? -e1[i] : e1[i]) - 2
+                if (alike) { sink++; lost += e1[i]; continue }
+                off++; a = e1[i] < 0 ? -e1[i] : e1[i]; if (a > worst) worst = a
+            }
+            periods = int((last - first - lost) / (p * 48) + 0.5)
+            ppm = periods ? ((last - first - lost) / periods / (p * 48) - 1) * 1e6 : 0
+            printf "%d intervals, %d off by more than 2 samples, worst %.3f ms, tempo %+.2f ppm;", \
+                n, off, worst * 1000 / rate, ppm
+            printf " %d more heard alike from the other client (the sink%cs)\n", sink, 39 }
+    ' <("$ANALYSE" "$own" "$file") <("$ANALYSE" "$other" "$file")
 }
