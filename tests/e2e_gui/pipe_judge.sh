@@ -64,51 +64,51 @@ stop_churn() {
     done
 }
 
-# Prints the judgment of FILE.wav for clicks PERIOD_MS apart at 48 kHz, from the second interval on
-# (the first follows a key press): how many, how many are off the period by more than 2 samples,
-# the worst one's error (ms), and the tempo error from the second click to the last (ppm).
+# The figures of clicks PERIOD_MS apart at 48 kHz, from the analyser's onsets of one client (the
+# first input) and, if given, of another client in the same sink (the second input), from the
+# second interval on (the first follows a key press): how many intervals, how many are off the
+# period by more than 2 samples, the worst one's error (ms), and the tempo error from the second
+# click to the last (ppm). An interval off by a number of frames is the sink's when the other
+# client has an interval overlapping it off the same way by at least as much: it is counted apart
+# and left out of the figures.
+INTERVAL_FIGURES='
+    $1 == "rate" { rate = $2 }
+    $1 != "onset" || $6 <= 0 { next }
+    FILENAME != current { current = FILENAME; file++; k = 0 }
+    ++k == 1 { if (file == 1) first = $2; next }
+    { e = $6 - p * 48; off_ = e > 2 || e < -2 }
+    file == 2 { if (off_) { n2++; a2[n2] = $2 - $6; b2[n2] = $2; e2[n2] = e }; next }
+    { n++; last = $2; a = e < 0 ? -e : e
+      if (!off_) { if (a > worst) worst = a; next }
+      a1[++n1] = $2 - $6; b1[n1] = $2; e1[n1] = e }
+    END {
+        for (i = 1; i <= n1; i++) {
+            alike = 0
+            for (j = 1; j <= n2 && !alike; j++)
+                alike = a2[j] < b1[i] && a1[i] < b2[j] && e1[i] * e2[j] > 0 &&
+                        (e2[j] < 0 ? -e2[j] : e2[j]) >= (e1[i] < 0 ? -e1[i] : e1[i]) - 2
+            if (alike) { sink++; lost += e1[i]; continue }
+            off++; a = e1[i] < 0 ? -e1[i] : e1[i]; if (a > worst) worst = a
+        }
+        periods = int((last - first - lost) / (p * 48) + 0.5)  # a click lost whole still counts
+        ppm = periods ? ((last - first - lost) / periods / (p * 48) - 1) * 1e6 : 0
+        printf "%d intervals, %d off by more than 2 samples, worst %.3f ms, tempo %+.2f ppm", \
+            n, off, worst * 1000 / rate, ppm
+        if (file == 2) printf "; %d more heard alike from the other client (the sink%cs)", sink, 39
+        printf "\n" }'
+
+# Prints the judgment of FILE.wav for clicks PERIOD_MS apart (INTERVAL_FIGURES).
 judge_clicks() {
-    local file=$1 period=$2
-    "$ANALYSE" "$file" | awk -v p="$period" '
-        $1 == "rate" { rate = $2 }
-        $1 == "onset" && $6 > 0 { if (++k == 1) { first = $2; next }; n++; last = $2
-            e = $6 - p * 48; e = e < 0 ? -e : e; if (e > 2) off++; if (e > worst) worst = e }
-        END { periods = int((last - first) / (p * 48) + 0.5)  # a click lost whole still counts
-            ppm = periods ? ((last - first) / periods / (p * 48) - 1) * 1e6 : 0
-            printf "%d intervals, %d off by more than 2 samples, worst %.3f ms, tempo %+.2f ppm\n",
-            n, off, worst * 1000 / rate, ppm }'
+    awk -v p="$2" "$INTERVAL_FIGURES" <("$ANALYSE" "$1")
 }
 
-# The judgment of one of two clients that share a stereo sink, FILE.wav (see judge_clicks): the
-# program plays on both channels, the reference on the left only, both clicking every PERIOD_MS.
-# WHO is "program" (the right channel) or "reference" (the left less the right). The sink, or the
-# listener, may lose or repeat frames of the whole mix; both clients then hear it alike. An interval
-# off by a number of frames is the sink's when the other client has an interval overlapping it off
-# the same way by at least as much: it is counted apart and left out of the figures.
+# The judgment of one of two clients that share a stereo sink, FILE.wav: the program plays on both
+# channels, the reference on the left only, both clicking every PERIOD_MS. WHO is "program" (the
+# right channel) or "reference" (the left less the right). The sink, or the listener, may lose or
+# repeat frames of the whole mix; both clients then hear it alike (INTERVAL_FIGURES).
 judge_mix() {
     local file=$1 period=$2 who=$3 own=--right other=--left-less-right
     [[ $who == reference ]] && own=--left-less-right other=--right
-    awk -v p="$period" '
-        $1 == "rate" { rate = $2 }
-        $1 != "onset" || $6 <= 0 { next }
-        { if (FILENAME != current) { current = FILENAME; file++; k = 0 } }
-        ++k == 1 { if (file == 1) first = $2; next }   # the first follows a key press
-        file == 2 { e = $6 - p * 48; if (e > 2 || e < -2) { n2++; b2[n2] = $2; a2[n2] = $2 - $6; e2[n2] = e }; next }
-        { n++; last = $2; e = $6 - p * 48; if (e <= 2 && e >= -2) next
-          a1[++n1] = $2 - $6; b1[n1] = $2; e1[n1] = e }
-        END {
-            for (i = 1; i <= n1; i++) {
-                alike = 0
-                for (j = 1; j <= n2 && !alike; j++)
-                    alike = a2[j] < b1[i] && a1[i] < b2[j] && e1[i] * e2[j] > 0 &&
-                            (e2[j] < 0 ? -e2[j] : e2[j]) >= (e1[i] < 0 ? -e1[i] : e1[i]) - 2
-                if (alike) { sink++; lost += e1[i]; continue }
-                off++; a = e1[i] < 0 ? -e1[i] : e1[i]; if (a > worst) worst = a
-            }
-            periods = int((last - first - lost) / (p * 48) + 0.5)
-            ppm = periods ? ((last - first - lost) / periods / (p * 48) - 1) * 1e6 : 0
-            printf "%d intervals, %d off by more than 2 samples, worst %.3f ms, tempo %+.2f ppm;", \
-                n, off, worst * 1000 / rate, ppm
-            printf " %d more heard alike from the other client (the sink%cs)\n", sink, 39 }
-    ' <("$ANALYSE" "$own" "$file") <("$ANALYSE" "$other" "$file")
+    awk -v p="$period" "$INTERVAL_FIGURES" <("$ANALYSE" "$own" "$file") \
+        <("$ANALYSE" "$other" "$file")
 }
