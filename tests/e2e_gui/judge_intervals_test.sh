@@ -1,7 +1,8 @@
 # The judge of the server-change test, given planted records: a listener that drops or repeats a
 # server period while the program is exact is blamed, not the program; a program one period off
-# fails whoever listens, unless such intervals are to be spared, and then only a few; a listener
-# that misses a click is blamed; too few intervals are no pass.
+# fails whoever listens; a period lost from the whole mix, which the reference client in the same
+# sink hears too, is not the program's; a listener that misses a click is blamed; too few
+# intervals are no pass.
 set -euo pipefail
 JUDGE=$(dirname "$0")/judge-intervals
 WORK=$(mktemp -d /tmp/judge-intervals-XXXXXX)
@@ -30,7 +31,7 @@ clicks() {
 expect() {
     local want=$1 text status=0 out
     shift
-    out=$("$JUDGE" "${OPTS[@]}" "$PERIOD" 10 "${ARGS[@]}") || status=$?
+    out=$("$JUDGE" "$PERIOD" 10 "${OPTS[@]}" "${ARGS[@]}") || status=$?
     echo "$out" | sed 's/^/   /'
     ((status == want)) || fail "exit status $status, expected $want"
     for text; do
@@ -106,19 +107,49 @@ echo "-- too few intervals"
 clicks "$WORK/a" 5 1000
 clicks "$WORK/b" 5 53000
 expect 2 "4 intervals judged" "expected at least 10"
-echo "-- one server period off by every listener: spared"
-OPTS=(--spare 256:2)
+# The reference client clicks on a grid of its own, 12000 frames after the program's. A period
+# lost between the program's clicks 7 and 8 (at frame 190000 of the first listener) comes after
+# the reference's click 7 as well.
+echo "-- the sink drops a period of the whole mix: both clients lose it, the program is not blamed"
+clicks "$WORK/a" 20 1000 7 -256
+clicks "$WORK/b" 20 53000 7 -256
+clicks "$WORK/ra" 20 13000 7 -256
+clicks "$WORK/rb" 20 65000 7 -256
+OPTS=(--reference server="$WORK/ra" --reference recorder="$WORK/rb")
+ARGS=(server="$WORK/a" recorder="$WORK/b")
+expect 0 "whole mix: server heard 28544 frames" "whole mix: recorder heard 28544 frames" \
+    "19 intervals judged, 0 off, 0 listener faults" "2 heard alike by the reference"
+
+echo "-- a recorder drops a period of everything it hears, the other listener is exact"
+clicks "$WORK/a" 20 1000
+clicks "$WORK/ra" 20 13000
+expect 0 "whole mix: recorder heard 28544" "0 off, 0 listener faults" "1 heard alike"
+
+echo "-- the program one period late, the reference exact: the program's"
 clicks "$WORK/a" 20 1000 7 256
 clicks "$WORK/b" 20 53000 7 256
-expect 0 "spared: interval at" "server 29056; recorder 29056;" "1 spared" "0 off"
+clicks "$WORK/rb" 20 65000
+expect 1 "program off: interval" "server 29056; recorder 29056;" "1 off"
 
-echo "-- two periods off by every listener, or a third interval a period off: the program's"
+echo "-- the program two periods late where the whole mix is one period late: the program's"
 clicks "$WORK/a" 20 1000 7 512
 clicks "$WORK/b" 20 53000 7 512
+clicks "$WORK/ra" 20 13000 7 256
+clicks "$WORK/rb" 20 65000 7 256
+expect 1 "program off: interval" "server 29312; recorder 29312;" "1 off"
+
+echo "-- the program late while the sink repeats a period elsewhere: the program's"
+clicks "$WORK/a" 20 1000 12 256
+clicks "$WORK/b" 20 53000 12 256
+clicks "$WORK/ra" 20 13000 4 256
+clicks "$WORK/rb" 20 65000 4 256
 expect 1 "program off: interval" "1 off"
-awk 'NR > 3 { $1 += 256 } NR > 9 { $1 -= 256 } NR > 14 { $1 += 256 } { print }' \
-    <(clicks /dev/stdout 20 1000) >"$WORK/a"
-cp "$WORK/a" "$WORK/b"
-expect 1 "2 spared" "1 off"
+
+echo "-- one listener's reference heard the loss, the other's not: not judged"
+clicks "$WORK/a" 20 1000 7 -256
+clicks "$WORK/b" 20 53000 7 -256
+clicks "$WORK/ra" 20 13000 7 -256
+clicks "$WORK/rb" 20 65000
+expect 0 "listeners disagree" "18 intervals judged, 0 off"
 OPTS=()
 echo "-- ok"

@@ -3,17 +3,24 @@
 # default sink changes (the stream moves there and back), and the server is restarted (the click
 # comes back by itself within 2 s). Intervals are judged one by one, to the frame: at "100 Andante"
 # in "1/4" each is 600 ms, 28800 frames at 48 kHz. The judges are listeners that were on their
-# sink before the program's stream came to it and that the server never moves: three recorders of
-# each sink. Clients that join, leave or move are only the disturbance. Extra arguments: ONSET_ANALYSE
-# PULSE_NULL_SINK; SOUND_SERVER chooses the server (pulseaudio or pipewire).
+# sink before the program's stream came to it and that the server never moves: three stereo
+# recorders of each sink. Each sink also plays a frame-counting reference client on its left
+# channel, the program being alone on the right: what the sink or a listener loses of the whole
+# mix, the reference loses too, and it is not held against the program. Clients that join, leave
+# or move are only the disturbance. Extra arguments: ONSET_ANALYSE PULSE_NULL_SINK
+# REFERENCE_CLICKER; SOUND_SERVER chooses the server (pulseaudio or pipewire).
 source "$(dirname "$0")/session.sh"
 source "$(dirname "$0")/sound.sh"
+REFERENCE_CLICKER=$6
 
 PERIOD=28800
 
-# Prints "frame seconds" for each onset in WAV file $1.
+# Prints "frame seconds" for each onset of the program (the right channel) in WAV file $1, or with
+# $2 "reference", of the reference client (the left less the right).
 onsets_of() {
-    "$ANALYSE" "$1" | awk '$1 == "onset" { print $2, $3 }'
+    local part=--right
+    [[ ${2:-} == reference ]] && part=--left-less-right
+    "$ANALYSE" "$part" "$1" | awk '$1 == "onset" { print $2, $3 }'
 }
 
 # Judges what the listeners $WORK/$3.*.wav heard in part $4 of their records: the parts are
@@ -23,7 +30,7 @@ onsets_of() {
 # off the timer's grid. Fails when the program was off or fewer than $2 intervals could be judged;
 # a listener's own faults are logged. $1 names the stretch.
 judge() {
-    local what=$1 least=$2 prefix=$3 part=$4 wav name listeners=() out status=0
+    local what=$1 least=$2 prefix=$3 part=$4 wav name listeners=() references=() out status=0
     for wav in "$WORK/$prefix".*.wav; do
         name=${wav##*/}
         name=${name%.wav}
@@ -34,8 +41,10 @@ judge() {
             { last = $1 }
             END { for (i = 2; i < count; ++i) print frame[i] }' >"$WORK/$name.onsets"
         listeners+=("$name=$WORK/$name.onsets")
+        onsets_of "$wav" reference | awk '{ print $1 }' >"$WORK/$name.reference"
+        references+=(--reference "$name=$WORK/$name.reference")
     done
-    out=$("$JUDGE" "${SERVER_PERIOD_SPARE[@]}" "$PERIOD" "$least" "${listeners[@]}") || status=$?
+    out=$("$JUDGE" "$PERIOD" "$least" "${references[@]}" "${listeners[@]}") || status=$?
     log "$what: ${out//$'\n'/; }"
     # On PipeWire the program's timing is judged only where the listeners can be trusted with it:
     # in the normal build (the sanitizer slows the client thread two or three times, and a write
@@ -61,8 +70,7 @@ wait_stream_on() {
     local sink from
     from=$(now_ms)
     sink=$(pactl list short sinks | awk -v n="$1" '$2 == n { print $1 }')
-    until pactl list short sink-inputs 2>/dev/null |
-        awk -v s="$sink" '$2 == s { found = 1 } END { exit !found }'; do
+    until program_sinks | grep -qx "$sink"; do
         (($(now_ms) - from < $2)) || fail "the stream did not come to sink $1 within $2 ms"
         sleep 0.05
     done
@@ -72,6 +80,8 @@ wait_stream_on() {
 start_sound
 "$PULSE" listen "$WORK/pulse" main "$WORK/main"
 "$PULSE" listen "$WORK/pulse" other "$WORK/other"
+start_reference main
+start_reference other
 pactl set-default-sink main
 open_door
 start_x
@@ -79,7 +89,7 @@ start_program_through door
 window=$(wait_window "$MAIN_TITLE")
 keys "$window" Return  # On: every 600 ms an accent
 sleep 1
-"$PULSE" record "$WORK/pulse" "$WORK/late.wav" main # a recorder that joins after the click
+RECORD_CHANNELS=2 "$PULSE" record "$WORK/pulse" "$WORK/late.wav" main # joins after the click
 sleep 1
 
 # Another client with a 5 ms latency plays silence for 1.5 s every 3 s; then a recorder with a
@@ -116,6 +126,7 @@ shut_link door
 "$PULSE" start "$WORK/pulse" || fail "the server did not start again"
 export "$(cat "$WORK/pulse/env")"
 "$PULSE" listen "$WORK/pulse" main "$WORK/restart"
+start_reference main
 pactl set-default-sink main
 open_door
 back=$(wait_stream_on main 5000)

@@ -18,10 +18,6 @@ start_sound() {
     export "$(cat "$WORK/pulse/env")"
     # PipeWire's own clients find its socket here (the program's native output).
     [[ -S $WORK/pulse/pipewire-0 ]] && export PIPEWIRE_REMOTE="$WORK/pulse/pipewire-0"
-    # What the judge spares: on PipeWire, an interval one period of the graph (256 frames while a
-    # client asks for 5 ms) off, which any client may lose or gain as others join; two a stretch.
-    SERVER_PERIOD_SPARE=()
-    [[ -z ${PIPEWIRE_REMOTE:-} ]] || SERVER_PERIOD_SPARE=(--spare 256:2)
     SERVER_REALTIME=1
     "$PULSE" realtime "$WORK/pulse" || SERVER_REALTIME=0
     if ((SERVER_REALTIME == 0)) && [[ ${METRONOME_E2E_REALTIME:-} == required ]]; then
@@ -45,6 +41,35 @@ start_program_through() {
     else
         PULSE_SERVER=unix:$WORK/$1 start_program
     fi
+}
+
+# The sink of each of the program's streams, one a line: every stream played but the reference's.
+program_sinks() {
+    pactl list sink-inputs 2>/dev/null | awk '
+        /^Sink Input #/ { if (n++ && app != "\"reference-clicker\"") print sink; app = ""; sink = "" }
+        $1 == "Sink:" { sink = $2 }
+        $1 == "application.name" { app = $3 }
+        END { if (n && app != "\"reference-clicker\"") print sink }'
+}
+
+references_playing() {
+    pactl list sink-inputs 2>/dev/null | grep -c 'application.name = "reference-clicker"' || true
+}
+
+# The reference client (REFERENCE_CLICKER), from now until the server stops: a frame-counting click
+# every 600 ms on the left channel of sink $1, which it shares with the program. What the sink or a
+# listener loses or repeats of the whole mix it hears too; judge-intervals --reference sets that
+# apart. Returns once it plays.
+start_reference() {
+    local before
+    before=$(references_playing)
+    "$REFERENCE_CLICKER" 600 3600 "$1" 200 left >/dev/null 2>&1 &
+    STARTED+=("$!")
+    for _ in $(seq 200); do
+        (($(references_playing) > before)) && return 0
+        sleep 0.05
+    done
+    fail "the reference client did not play on sink $1"
 }
 
 start_recording() {
