@@ -151,5 +151,11 @@ clicks "$WORK/b" 20 53000 7 -256
 clicks "$WORK/ra" 20 13000 7 -256
 clicks "$WORK/rb" 20 65000
 expect 0 "listeners disagree" "18 intervals judged, 0 off"
+echo "-- the reference did not hear a click: it excuses nothing"
+clicks "$WORK/a" 20 1000 7 1024
+clicks "$WORK/b" 20 53000 7 1024
+clicks "$WORK/ra" 20 13000 0 0 8
+clicks "$WORK/rb" 20 65000 0 0 8
+expect 1 "program off: interval" "server 29824; recorder 29824;" "1 off"
 OPTS=()
 echo "-- ok"

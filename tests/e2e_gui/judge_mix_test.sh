@@ -81,6 +81,11 @@ clicks "$WORK/mix.right" 1000 300000 -20000 800000 -20000
 clicks "$WORK/mix.left-less-right" 5800 300000 -20000 800000 -20000
 expect program "0 off" "tempo +0.00 ppm" "2 more heard alike"
 
+echo "the reference's click is not heard where the program is late: the program's"
+clicks "$WORK/mix.right" 1000 300000 1024
+awk 'NR != 12' <(clicks /dev/stdout 5800) >"$WORK/mix.left-less-right"
+expect program "1 off" "0 more heard alike"
+
 echo "the sink drops a period far from where the program loses one"
 clicks "$WORK/mix.right" 1000 300000 -256 800000 -256
 clicks "$WORK/mix.left-less-right" 5800 800000 -256

@@ -69,9 +69,14 @@ stop_churn() {
 # second interval on (the first follows a key press): how many intervals, how many are off the
 # period by more than 2 samples, the worst one's error (ms), and the tempo error from the second
 # click to the last (ppm). An interval off by a number of frames is the sink's when the other
-# client has an interval overlapping it off the same way by at least as much: it is counted apart
-# and left out of the figures.
+# client has an interval overlapping it off the same way by at least as much, and not by a whole
+# number of periods (a click the other client did not play or was not heard is no measure of the
+# sink): it is counted apart and left out of the figures.
 INTERVAL_FIGURES='
+    function whole_clicks(e,  r) {
+        r = e % (p * 48)
+        return r <= 2 && r >= -2 || r >= p * 48 - 2 || r <= 2 - p * 48
+    }
     $1 == "rate" { rate = $2 }
     $1 != "onset" || $6 <= 0 { next }
     FILENAME != current { current = FILENAME; file++; k = 0 }
@@ -86,7 +91,8 @@ INTERVAL_FIGURES='
             alike = 0
             for (j = 1; j <= n2 && !alike; j++)
                 alike = a2[j] < b1[i] && a1[i] < b2[j] && e1[i] * e2[j] > 0 &&
-                        (e2[j] < 0 ? -e2[j] : e2[j]) >= (e1[i] < 0 ? -e1[i] : e1[i]) - 2
+                        (e2[j] < 0 ? -e2[j] : e2[j]) >= (e1[i] < 0 ? -e1[i] : e1[i]) - 2 &&
+                        !whole_clicks(e2[j])
             if (alike) { sink++; lost += e1[i]; continue }
             off++; a = e1[i] < 0 ? -e1[i] : e1[i]; if (a > worst) worst = a
         }
