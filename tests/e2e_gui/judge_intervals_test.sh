@@ -136,7 +136,8 @@ clicks "$WORK/a" 20 1000 7 512
 clicks "$WORK/b" 20 53000 7 512
 clicks "$WORK/ra" 20 13000 7 256
 clicks "$WORK/rb" 20 65000 7 256
-expect 1 "program off: interval" "server 29312; recorder 29312;" "1 off"
+expect 1 "program off: interval" \
+    "server 29312 (its reference +256); recorder 29312 (its reference +256);" "1 off"
 
 echo "-- the program late while the sink repeats a period elsewhere: the program's"
 clicks "$WORK/a" 20 1000 12 256
@@ -150,12 +151,14 @@ clicks "$WORK/a" 20 1000 7 -256
 clicks "$WORK/b" 20 53000 7 -256
 clicks "$WORK/ra" 20 13000 7 -256
 clicks "$WORK/rb" 20 65000
-expect 0 "listeners disagree" "18 intervals judged, 0 off"
+expect 0 "listeners disagree" "server 28544 (its reference -256); recorder 28544;" \
+    "18 intervals judged, 0 off"
 echo "-- the reference did not hear a click: it excuses nothing"
 clicks "$WORK/a" 20 1000 7 1024
 clicks "$WORK/b" 20 53000 7 1024
 clicks "$WORK/ra" 20 13000 0 0 8
 clicks "$WORK/rb" 20 65000 0 0 8
-expect 1 "program off: interval" "server 29824; recorder 29824;" "1 off"
+expect 1 "program off: interval" \
+    "server 29824 (its reference +28800); recorder 29824 (its reference +28800);" "1 off"
 OPTS=()
 echo "-- ok"
