@@ -45,7 +45,8 @@ for round in 1 2 3; do
     program_plays || fail "round $round: the program did not come back"
     sleep 4
     "$PULSE" stop "$WORK/pulse"
-    onsets=$("$ANALYSE" --right "$WORK/back$round.wav" | awk '$1 == "onset" { print $3, $4, $6 }')
+    "$ANALYSE" --right "$WORK/back$round.wav" | awk '$1 == "onset"' >"$WORK/back$round.program"
+    onsets=$(awk '{ print $3, $4, $6 }' "$WORK/back$round.program")
     log "round $round (s, peak, frames since the last): $(tr '\n' ' ' <<<"$onsets")"
     count=$(wc -l <<<"$onsets")
     ((count >= 5)) || fail "round $round: $count clicks in 4 s"
@@ -53,8 +54,7 @@ for round in 1 2 3; do
     # heard the whole mix lose or repeat as much; the first click is as loud as the others (a click
     # cut at its start would be quieter or an interval short). A stray click of the old stream
     # would come about a queue (170 ms) before the first.
-    "$ANALYSE" --right "$WORK/back$round.wav" | awk '$1 == "onset" { print $2 }' \
-        >"$WORK/back$round.onsets"
+    awk '{ print $2 }' "$WORK/back$round.program" >"$WORK/back$round.onsets"
     "$ANALYSE" --left-less-right "$WORK/back$round.wav" | awk '$1 == "onset" { print $2 }' \
         >"$WORK/back$round.reference"
     status=0
