@@ -160,5 +160,16 @@ clicks "$WORK/ra" 20 13000 0 0 8
 clicks "$WORK/rb" 20 65000 0 0 8
 expect 1 "program off: interval" \
     "server 29824 (its reference +28800); recorder 29824 (its reference +28800);" "1 off"
+
+echo "-- the sink drops a period within one of the reference's clicks: it hears it split in two"
+clicks "$WORK/a" 20 1000 7 -256
+clicks "$WORK/b" 20 53000 7 -256
+clicks "$WORK/ra" 20 13000 6 -256
+clicks "$WORK/rb" 20 65000 6 -256
+for r in ra rb; do
+    awk 'NR == 7 { $1 += 128 } 1' "$WORK/$r" >"$WORK/$r.split" && mv "$WORK/$r.split" "$WORK/$r"
+done
+expect 0 "whole mix: server heard 28544 frames" "whole mix: recorder heard 28544 frames" \
+    "19 intervals judged, 0 off"
 OPTS=()
 echo "-- ok"

@@ -86,6 +86,11 @@ clicks "$WORK/mix.right" 1000 300000 1024
 awk 'NR != 12' <(clicks /dev/stdout 5800) >"$WORK/mix.left-less-right"
 expect program "1 off" "0 more heard alike"
 
+echo "the sink drops a period within one of the reference's clicks, which hears it split in two"
+clicks "$WORK/mix.right" 1000 322600 -256
+clicks "$WORK/mix.left-less-right" 5800 322600 -128 322601 -128
+expect program "0 off" "1 more heard alike"
+
 echo "the sink drops a period far from where the program loses one"
 clicks "$WORK/mix.right" 1000 300000 -256 800000 -256
 clicks "$WORK/mix.left-less-right" 5800 800000 -256

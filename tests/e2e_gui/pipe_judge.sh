@@ -69,9 +69,10 @@ stop_churn() {
 # second interval on (the first follows a key press): how many intervals, how many are off the
 # period by more than 2 samples, the worst one's error (ms), and the tempo error from the second
 # click to the last (ppm). An interval off by a number of frames is the sink's when the other
-# client has an interval overlapping it off the same way by at least as much, and not by a whole
-# number of periods (a click the other client did not play or was not heard is no measure of the
-# sink): it is counted apart and left out of the figures.
+# client has intervals overlapping it off the same way by at least as much in all (a loss within
+# one of its clicks splits between two intervals), leaving out those off by a whole number of
+# periods (a click the other client did not play or was not heard is no measure of the sink): it
+# is counted apart and left out of the figures.
 INTERVAL_FIGURES='
     function whole_clicks(e,  r) {
         r = e % (p * 48)
@@ -88,11 +89,11 @@ INTERVAL_FIGURES='
       a1[++n1] = $2 - $6; b1[n1] = $2; e1[n1] = e }
     END {
         for (i = 1; i <= n1; i++) {
-            alike = 0
-            for (j = 1; j <= n2 && !alike; j++)
-                alike = a2[j] < b1[i] && a1[i] < b2[j] && e1[i] * e2[j] > 0 &&
-                        (e2[j] < 0 ? -e2[j] : e2[j]) >= (e1[i] < 0 ? -e1[i] : e1[i]) - 2 &&
-                        !whole_clicks(e2[j])
+            same = 0
+            for (j = 1; j <= n2; j++)
+                if (a2[j] < b1[i] && a1[i] < b2[j] && e1[i] * e2[j] > 0 && !whole_clicks(e2[j]))
+                    same += e2[j]
+            alike = (same < 0 ? -same : same) >= (e1[i] < 0 ? -e1[i] : e1[i]) - 2 && same * e1[i] > 0
             if (alike) { sink++; lost += e1[i]; continue }
             off++; a = e1[i] < 0 ? -e1[i] : e1[i]; if (a > worst) worst = a
         }
