@@ -1,8 +1,10 @@
-// onset-analyse [--right | --left-less-right] FILE.wav [PERIOD_MS]: prints every onset (frame,
+// onset-analyse [--right | --left-less-right | --channel K] FILE.wav [PERIOD_MS]: prints every
+// onset (frame,
 // seconds, peak, A for accent or R for regular, interval), every steady tone (first and last frame,
 // cycles, frequency in Hz, its peak and the peak of what follows it), then the grid's figures; with
 // a period, also the deviations from the ideal grid and the tempo error in ppm. For the end-to-end
-// tests of the whole program. A stereo file is read from its left channel, or as the option says.
+// tests of the whole program. A stereo file is read from its left channel, or as the option says;
+// --channel reads channel K (0 is the first) of a file with any number of channels.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -11,18 +13,24 @@
 
 int main(int argc, char** argv) {
     auto part = onset_analysis::Part::kFirst;
+    int channel = -1;
     if (argc > 1 && std::string(argv[1]) == "--right")
         part = onset_analysis::Part::kSecond;
     else if (argc > 1 && std::string(argv[1]) == "--left-less-right")
         part = onset_analysis::Part::kFirstLessSecond;
-    if (part != onset_analysis::Part::kFirst)
+    else if (argc > 2 && std::string(argv[1]) == "--channel")
+        channel = std::atoi(argv[2]), --argc, ++argv;
+    if (part != onset_analysis::Part::kFirst || channel >= 0)
         --argc, ++argv;
-    if (argc < 2) {
+    if (argc < 2 || channel < -1 || channel > 63) {
         std::fprintf(stderr,
-                     "usage: onset-analyse [--right | --left-less-right] FILE.wav [PERIOD_MS]\n");
+                     "usage: onset-analyse [--right | --left-less-right | --channel K] "
+                     "FILE.wav [PERIOD_MS]\n");
         return 2;
     }
-    const auto rec = onset_analysis::ReadWav(argv[1], part);
+    const auto rec = channel >= 0
+                         ? onset_analysis::ReadWavChannel(argv[1], static_cast<unsigned>(channel))
+                         : onset_analysis::ReadWav(argv[1], part);
     if (!rec || rec->sampleRate == 0) {
         std::fprintf(stderr, "onset-analyse: cannot read %s (16-bit PCM WAV expected)\n", argv[1]);
         return 1;

@@ -20,7 +20,12 @@ std::uint16_t Le16(const std::uint8_t* p) {
 
 }  // namespace
 
-std::optional<Recording> ReadWav(const std::string& path, Part part) {
+namespace {
+
+// Reads a 16-bit PCM WAV file of at least NEED channels; PICK makes one sample of each frame
+// from SAMPLE(channel).
+template <typename Pick>
+std::optional<Recording> ReadFrames(const std::string& path, unsigned need, Pick pick) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return std::nullopt;
@@ -41,18 +46,19 @@ std::optional<Recording> ReadWav(const std::string& path, Part part) {
             rec.sampleRate = Le32(bytes.data() + body + 4);
             bits = Le16(bytes.data() + body + 14);
         } else if (std::memcmp(chunk, "data", 4) == 0) {
-            if (channels == 0 || bits != 16 || (part != Part::kFirst && channels < 2))
+            if (channels == 0 || bits != 16 || channels < need)
                 return std::nullopt;
             const std::size_t available = bytes.size() - body;
             const std::size_t dataBytes = size == 0 || size > available ? available : size;
             const std::size_t frameBytes = 2 * channels;
-            const auto sample = [&](std::size_t off) {
-                return static_cast<std::int16_t>(Le16(bytes.data() + body + off)) / 32768.0f;
-            };
-            for (std::size_t off = 0; off + frameBytes <= dataBytes; off += frameBytes)
-                rec.samples.push_back(part == Part::kFirst    ? sample(off)
-                                      : part == Part::kSecond ? sample(off + 2)
-                                                              : sample(off) - sample(off + 2));
+            for (std::size_t off = 0; off + frameBytes <= dataBytes; off += frameBytes) {
+                const auto sample = [&](unsigned channel) {
+                    return static_cast<std::int16_t>(
+                               Le16(bytes.data() + body + off + 2 * channel)) /
+                           32768.0f;
+                };
+                rec.samples.push_back(pick(sample));
+            }
             return rec;
         }
         if (size > bytes.size() - body)
@@ -60,6 +66,20 @@ std::optional<Recording> ReadWav(const std::string& path, Part part) {
         pos = body + size + (size & 1);
     }
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<Recording> ReadWav(const std::string& path, Part part) {
+    return ReadFrames(path, part == Part::kFirst ? 1 : 2, [part](const auto& sample) {
+        return part == Part::kFirst    ? sample(0)
+               : part == Part::kSecond ? sample(1)
+                                       : sample(0) - sample(1);
+    });
+}
+
+std::optional<Recording> ReadWavChannel(const std::string& path, unsigned channel) {
+    return ReadFrames(path, channel + 1, [channel](const auto& sample) { return sample(channel); });
 }
 
 std::vector<Onset> FindOnsets(const Recording& rec, float threshold, double gapMs) {

@@ -24,6 +24,9 @@ enum class Part { kFirst, kSecond, kFirstLessSecond };
 // stopped) is fine: the data then runs to the end of the file. A part that needs a second
 // channel reads nothing from a mono file.
 std::optional<Recording> ReadWav(const std::string& path, Part part = Part::kFirst);
+// One channel (0 is the first) of a recording with any number of channels: clients that share a
+// sink of many channels, each on its own.
+std::optional<Recording> ReadWavChannel(const std::string& path, unsigned channel);
 
 struct Onset {
     std::int64_t frame;

@@ -52,4 +52,17 @@ TEST(StereoParts, AMonoFileHasNoSecondChannelToRead) {
     std::remove(path.c_str());
 }
 
+TEST(StereoParts, EachClientOfAManyChannelSinkIsReadFromItsOwnChannel) {
+    // Three clients, one a channel: frames of (a, b, c).
+    const std::vector<float> mix{0.5f, 0.0f, 0.25f, 0.0f, 0.75f, -0.25f};
+    const auto path = WriteTemp(test_waves::MakeWave(mix, {48000, 3, 16}), "three.wav");
+    const auto first = onset_analysis::ReadWavChannel(path, 0);
+    const auto third = onset_analysis::ReadWavChannel(path, 2);
+    ASSERT_TRUE(first && third);
+    ExpectNear(first->samples, {0.5f, 0.0f});
+    ExpectNear(third->samples, {0.25f, -0.25f});
+    EXPECT_FALSE(onset_analysis::ReadWavChannel(path, 3));
+    std::remove(path.c_str());
+}
+
 }  // namespace

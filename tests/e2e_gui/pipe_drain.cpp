@@ -1,10 +1,10 @@
-// pipe-drain [--paced | --stereo] FIFO OUT.wav: reads what a pipe sink plays (16-bit at 48 kHz,
-// mono or stereo) from its FIFO into a WAV file until the writer closes it or SIGINT/SIGTERM
-// arrives; the sink as the judge of a stream. A pipe sink that has no clock of its own
-// (PulseAudio's) writes as fast as it is read: --paced reads it as a sound card plays, 48,000
-// frames a second from a FIFO of four pages, and plays silence for what is not there in time, so
-// that the file is in wall-clock time from its first frame. It says on stderr when that was, and
-// where and how many frames it made up.
+// pipe-drain [--paced | --stereo | --channels=N] FIFO OUT.wav: reads what a pipe sink plays (16-bit
+// at 48 kHz, mono, stereo or N channels) from its FIFO into a WAV file until the writer closes it
+// or SIGINT/SIGTERM arrives; the sink as the judge of a stream. A pipe sink that has no clock of
+// its own (PulseAudio's) writes as fast as it is read: --paced reads it as a sound card plays,
+// 48,000 frames a second from a FIFO of four pages, and plays silence for what is not there in
+// time, so that the file is in wall-clock time from its first frame. It says on stderr when that
+// was, and where and how many frames it made up.
 #include <fcntl.h>
 #include <signal.h>
 #include <time.h>
@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -108,9 +109,12 @@ std::uint64_t DrainPaced(int fd, std::FILE* out, std::uint64_t& madeUp) {
 int main(int argc, char** argv) {
     const std::string option = argc == 4 ? argv[1] : "";
     const bool paced = option == "--paced";
-    const unsigned channels = option == "--stereo" ? 2 : 1;
-    if (argc != 3 && !paced && channels == 1) {
-        std::fprintf(stderr, "usage: pipe-drain [--paced | --stereo] FIFO OUT.wav\n");
+    unsigned channels = option == "--stereo" ? 2 : 1;
+    if (option.rfind("--channels=", 0) == 0)
+        channels = static_cast<unsigned>(std::atoi(option.c_str() + 11));
+    if ((argc != 3 && !paced && channels == 1) || channels < 1 || channels > 32) {
+        std::fprintf(stderr,
+                     "usage: pipe-drain [--paced | --stereo | --channels=N] FIFO OUT.wav\n");
         return 2;
     }
     argv += argc - 3;
