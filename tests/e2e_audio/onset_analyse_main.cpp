@@ -1,10 +1,10 @@
 // onset-analyse [--right | --left-less-right | --channel K] FILE.wav [PERIOD_MS]: prints every
-// onset (frame,
-// seconds, peak, A for accent or R for regular, interval), every steady tone (first and last frame,
-// cycles, frequency in Hz, its peak and the peak of what follows it), then the grid's figures; with
-// a period, also the deviations from the ideal grid and the tempo error in ppm. For the end-to-end
-// tests of the whole program. A stereo file is read from its left channel, or as the option says;
-// --channel reads channel K (0 is the first) of a file with any number of channels.
+// onset (frame, seconds, peak, A for accent or R for regular, interval), every steady tone (first
+// and last frame, cycles, frequency in Hz, its peak and the peak of what follows it), then the
+// grid's figures; with a period, also the deviations from the ideal grid and the tempo error in
+// ppm. For the end-to-end tests of the whole program. A stereo file is read from its left
+// channel, or as the option says; --channel reads channel K (0 is the first) of a file with any
+// number of channels.
 #include <cstdio>
 #include <cstdlib>
 #include <string>

@@ -18,10 +18,6 @@ std::uint16_t Le16(const std::uint8_t* p) {
     return static_cast<std::uint16_t>(p[0] | p[1] << 8);
 }
 
-}  // namespace
-
-namespace {
-
 // Reads a 16-bit PCM WAV file of at least NEED channels; PICK makes one sample of each frame
 // from SAMPLE(channel).
 template <typename Pick>
@@ -79,6 +75,8 @@ std::optional<Recording> ReadWav(const std::string& path, Part part) {
 }
 
 std::optional<Recording> ReadWavChannel(const std::string& path, unsigned channel) {
+    if (channel >= 0xFFFF)  // more than a WAV file holds
+        return std::nullopt;
     return ReadFrames(path, channel + 1, [channel](const auto& sample) { return sample(channel); });
 }
 
