@@ -133,12 +133,17 @@ class FakeWaveDevice : public platform::win32::WaveDevice {
     bool Failing() const { return now_ >= model_.failAtNs && Broken(); }
     bool Stopped() const { return now_ >= model_.stopAtNs && Broken(); }
     double Rate() const { return rate_ * (1 + model_.ppm * 1e-6); }
-    // Frames played since the open by time t, had the queue never run dry since the anchor.
+    // Frames played since the open by time t, had the queue never run dry since the anchor. Each
+    // step is stored as a double: x87 keeps more bits in its registers than a double holds, and
+    // how many it keeps depends on where the compiler spills, so the same t gave a different
+    // count at different calls in the 32-bit build (a block back a nanosecond early).
     std::int64_t PlayedBy(std::int64_t t) const {
         if (!started_ || t <= anchorNs_)
             return anchorFrames_;
-        return anchorFrames_ + static_cast<std::int64_t>(
-                                   std::floor(static_cast<double>(t - anchorNs_) * 1e-9 * Rate()));
+        volatile double seconds = static_cast<double>(t - anchorNs_) * 1e-9;
+        volatile double rate = Rate();
+        volatile double frames = seconds * rate;
+        return anchorFrames_ + static_cast<std::int64_t>(std::floor(frames));
     }
     // The first nanosecond by which the frames have been played. The estimate is checked against
     // PlayedBy itself: x87 and SSE round the last bit differently, and a block given back a
