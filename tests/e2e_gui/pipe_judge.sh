@@ -5,11 +5,15 @@
 # Also the churn that changes the graph's pace: other clients and recorders coming and going.
 PIPE_DRAIN=${PIPE_DRAIN:-}
 
-# A pipe sink NAME (16-bit, 48 kHz, mono or with "stereo" two channels) whose sound goes to
-# $WORK/NAME.wav.
+# A pipe sink NAME (16-bit, 48 kHz, mono, with "stereo" two channels, or with a number that many,
+# aux0, aux1, ..., one for each client) whose sound goes to $WORK/NAME.wav.
 start_pipe_judge() {
-    local name=$1 channels=1 option=()
+    local name=$1 channels=1 option=() map=()
     [[ ${2:-} == stereo ]] && channels=2 option=(--stereo)
+    if [[ ${2:-} =~ ^[0-9]+$ ]]; then
+        channels=$2 option=(--channels="$2")
+        map=(channel_map="$(seq -s, -f 'aux%g' 0 $(($2 - 1)))")
+    fi
     [[ -x $PIPE_DRAIN ]] || fail "no pipe-drain"
     mkfifo "$WORK/$name.fifo"
     "$PIPE_DRAIN" "${option[@]}" "$WORK/$name.fifo" "$WORK/$name.wav" &
@@ -17,7 +21,7 @@ start_pipe_judge() {
     STARTED+=("$pid")
     echo "$pid" >"$WORK/$name.drain"
     pactl load-module module-pipe-sink file="$WORK/$name.fifo" sink_name="$name" format=s16le \
-        rate=48000 channels="$channels" >/dev/null || fail "no pipe sink $name"
+        rate=48000 channels="$channels" "${map[@]}" >/dev/null || fail "no pipe sink $name"
     for _ in $(seq 100); do
         pactl list short sinks | grep -qw "$name" && return 0
         sleep 0.1
@@ -116,6 +120,13 @@ judge_clicks() {
 judge_mix() {
     local file=$1 period=$2 who=$3 own=--right other=--left-less-right
     [[ $who == reference ]] && own=--left-less-right other=--right
-    awk -v p="$period" "$INTERVAL_FIGURES" <("$ANALYSE" "$own" "$file") \
-        <("$ANALYSE" "$other" "$file")
+    judge_parts "$file" "$period" "$own" "$other"
+}
+
+# The same for any two parts of FILE.wav, each the analyser's option that reads it ("--right",
+# "--channel 3").
+judge_parts() {
+    local file=$1 period=$2 own=$3 other=$4
+    # shellcheck disable=SC2086 # an option and its argument
+    awk -v p="$period" "$INTERVAL_FIGURES" <("$ANALYSE" $own "$file") <("$ANALYSE" $other "$file")
 }
