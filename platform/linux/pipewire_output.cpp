@@ -192,10 +192,10 @@ void PipeWireOutput::Close() {
 }
 
 void PipeWireOutput::Connect() {
-    // The library adds the process's binary, its id and the user's name.
-    // "loop.cancel": the context's own thread is ended by cancelling it rather than by a message.
-    // A message sent before that thread has entered its loop can be lost, and a context that
-    // cannot connect (no server) is destroyed at once: the join would then wait for ever.
+    // The library adds the process's binary, its id and the user's name. With "loop.cancel" the
+    // context's own thread is ended by cancelling it rather than by a message: a message sent
+    // before that thread has entered its loop can be lost, and a context that cannot connect (no
+    // server) is destroyed at once, so the join would wait for ever.
     pw_properties* who = pw_properties_new(PW_KEY_APP_NAME, StreamIdentity::kName, PW_KEY_APP_ID,
                                            StreamIdentity::kId, PW_KEY_APP_ICON_NAME,
                                            StreamIdentity::kIcon, "loop.cancel", "true", nullptr);

@@ -79,7 +79,7 @@ log "back on the first sink ${after_loss:-never} ms after the headset went"
 # headset, cut in two by the server's move, and is then heard late and faint.
 whole_from=$(awk -v at="$at_loss" '$1 == "onset" && $2 > at { print $2; exit }' \
     "$WORK/onsets.txt") || true
-[[ -n $whole_from ]] || fail "a single click after the headset's loss"
+[[ -n $whole_from ]] || fail "only one click after the headset's loss"
 # The server's end of the stream leaves the longest interval; all others are exact. The click
 # comes back at most 2 s later than it would have sounded.
 read -r gap_at gap < <(awk -v from="$at_loss" '$1 == "onset" && $2 > from && $6 > longest {
